@@ -1,0 +1,196 @@
+#include "board/makemove.h"
+
+#include "board/zobrist.h"
+#include "eval/psq.h"
+
+int castling_mask[64];
+
+void init_castling_mask() {
+    for (int& m : castling_mask) m = ALL_CASTLING;
+    castling_mask[A1] = 13;
+    castling_mask[E1] = 12;
+    castling_mask[H1] = 14;
+    castling_mask[A8] = 7;
+    castling_mask[E8] = 3;
+    castling_mask[H8] = 11;
+}
+
+namespace {
+
+inline void remove_piece(Position& pos, int piece, int sq) {
+    Bitboard b = square_bb(sq);
+    pos.piece_bb[piece] ^= b;
+    pos.color_bb[color_of(piece)] ^= b;
+    pos.occupied ^= b;
+    pos.board[sq] = NO_PIECE;
+    pos.hash ^= zobrist_piece[piece][sq];
+    if (type_of(piece) == PAWN) pos.pawn_hash ^= zobrist_piece[piece][sq];
+    pos.psq_score -= psq_table[piece][sq];
+}
+
+inline void put_piece(Position& pos, int piece, int sq) {
+    Bitboard b = square_bb(sq);
+    pos.piece_bb[piece] ^= b;
+    pos.color_bb[color_of(piece)] ^= b;
+    pos.occupied ^= b;
+    pos.board[sq] = piece;
+    pos.hash ^= zobrist_piece[piece][sq];
+    if (type_of(piece) == PAWN) pos.pawn_hash ^= zobrist_piece[piece][sq];
+    pos.psq_score += psq_table[piece][sq];
+}
+
+inline void move_piece(Position& pos, int piece, int from, int to) {
+    Bitboard b = square_bb(from) | square_bb(to);
+    pos.piece_bb[piece] ^= b;
+    pos.color_bb[color_of(piece)] ^= b;
+    pos.occupied ^= b;
+    pos.board[from] = NO_PIECE;
+    pos.board[to] = piece;
+    uint64_t key = zobrist_piece[piece][from] ^ zobrist_piece[piece][to];
+    pos.hash ^= key;
+    if (type_of(piece) == PAWN) pos.pawn_hash ^= key;
+    pos.psq_score += psq_table[piece][to] - psq_table[piece][from];
+}
+
+// Rook squares of a castling move, by colour and kind (2 king side, 3 queen side).
+inline void castling_rook_squares(int us, int kind, int& rook_from, int& rook_to) {
+    int base = us == WHITE ? 0 : 56;
+    rook_from = base + (kind == KING_CASTLE ? 7 : 0);
+    rook_to = base + (kind == KING_CASTLE ? 5 : 3);
+}
+
+// Board-only moves for unmake: the keys are restored from the undo record.
+inline void move_piece_quiet(Position& pos, int piece, int from, int to) {
+    Bitboard b = square_bb(from) | square_bb(to);
+    pos.piece_bb[piece] ^= b;
+    pos.color_bb[color_of(piece)] ^= b;
+    pos.occupied ^= b;
+    pos.board[from] = NO_PIECE;
+    pos.board[to] = piece;
+    pos.psq_score += psq_table[piece][to] - psq_table[piece][from];
+}
+
+inline void toggle_piece_quiet(Position& pos, int piece, int sq, bool adding) {
+    Bitboard b = square_bb(sq);
+    pos.piece_bb[piece] ^= b;
+    pos.color_bb[color_of(piece)] ^= b;
+    pos.occupied ^= b;
+    pos.board[sq] = adding ? piece : NO_PIECE;
+    pos.psq_score += adding ? psq_table[piece][sq] : -psq_table[piece][sq];
+}
+
+}  // namespace
+
+void make_move(Position& pos, Move m) {
+    const int us = pos.side;
+    const int from = move_from(m), to = move_to(m), kind = move_kind(m);
+    const int piece = pos.board[from];
+
+    UndoRecord& undo = pos.history[pos.history_len];
+    undo.ep_square = pos.ep_square;
+    undo.castling = pos.castling;
+    undo.halfmove_clock = pos.halfmove_clock;
+    undo.captured = NO_PIECE_TYPE;
+    undo.hash = pos.hash;
+    undo.pawn_hash = pos.pawn_hash;
+
+    if (pos.ep_square != NO_SQUARE) {
+        pos.hash ^= zobrist_ep[file_of(pos.ep_square)];
+        pos.ep_square = NO_SQUARE;
+    }
+    pos.halfmove_clock++;
+    pos.hash ^= zobrist_castling[pos.castling];
+
+    if (kind == EN_PASSANT) {
+        int victim_sq = us == WHITE ? to - 8 : to + 8;
+        remove_piece(pos, make_piece(us ^ 1, PAWN), victim_sq);
+        undo.captured = PAWN;
+        pos.halfmove_clock = 0;
+    } else if (is_capture(m)) {
+        int victim = pos.board[to];
+        remove_piece(pos, victim, to);
+        undo.captured = type_of(victim);
+        pos.halfmove_clock = 0;
+    }
+    if (type_of(piece) == PAWN) pos.halfmove_clock = 0;
+
+    if (is_promotion(m)) {
+        remove_piece(pos, piece, from);
+        put_piece(pos, make_piece(us, promotion_type(m)), to);
+    } else {
+        move_piece(pos, piece, from, to);
+    }
+
+    if (kind == KING_CASTLE || kind == QUEEN_CASTLE) {
+        int rook_from, rook_to;
+        castling_rook_squares(us, kind, rook_from, rook_to);
+        move_piece(pos, make_piece(us, ROOK), rook_from, rook_to);
+    } else if (kind == DOUBLE_PUSH) {
+        pos.ep_square = us == WHITE ? from + 8 : from - 8;
+        pos.hash ^= zobrist_ep[file_of(from)];
+    }
+
+    pos.castling &= castling_mask[from] & castling_mask[to];
+    pos.hash ^= zobrist_castling[pos.castling] ^ zobrist_side;
+    pos.side = us ^ 1;
+    if (us == BLACK) pos.fullmove_number++;
+    pos.history_len++;
+}
+
+void unmake_move(Position& pos, Move m) {
+    const UndoRecord& undo = pos.history[--pos.history_len];
+    const int us = pos.side ^ 1, them = us ^ 1;
+    pos.side = us;
+    const int from = move_from(m), to = move_to(m), kind = move_kind(m);
+
+    if (kind == KING_CASTLE || kind == QUEEN_CASTLE) {
+        int rook_from, rook_to;
+        castling_rook_squares(us, kind, rook_from, rook_to);
+        move_piece_quiet(pos, make_piece(us, ROOK), rook_to, rook_from);
+    }
+    if (is_promotion(m)) {
+        toggle_piece_quiet(pos, pos.board[to], to, false);
+        toggle_piece_quiet(pos, make_piece(us, PAWN), from, true);
+    } else {
+        move_piece_quiet(pos, pos.board[to], to, from);
+    }
+    if (kind == EN_PASSANT)
+        toggle_piece_quiet(pos, make_piece(them, PAWN), us == WHITE ? to - 8 : to + 8, true);
+    else if (is_capture(m))
+        toggle_piece_quiet(pos, make_piece(them, undo.captured), to, true);
+
+    pos.ep_square = undo.ep_square;
+    pos.castling = undo.castling;
+    pos.halfmove_clock = undo.halfmove_clock;
+    pos.hash = undo.hash;
+    pos.pawn_hash = undo.pawn_hash;
+    if (us == BLACK) pos.fullmove_number--;
+}
+
+void make_null_move(Position& pos) {
+    UndoRecord& undo = pos.history[pos.history_len];
+    undo.ep_square = pos.ep_square;
+    undo.castling = pos.castling;
+    undo.halfmove_clock = pos.halfmove_clock;
+    undo.captured = NO_PIECE_TYPE;
+    undo.hash = pos.hash;
+    undo.pawn_hash = pos.pawn_hash;
+    if (pos.ep_square != NO_SQUARE) {
+        pos.hash ^= zobrist_ep[file_of(pos.ep_square)];
+        pos.ep_square = NO_SQUARE;
+    }
+    pos.hash ^= zobrist_side;
+    pos.side ^= 1;
+    pos.halfmove_clock++;
+    pos.history_len++;
+}
+
+void unmake_null_move(Position& pos) {
+    pos.side ^= 1;
+    const UndoRecord& undo = pos.history[--pos.history_len];
+    pos.ep_square = undo.ep_square;
+    pos.castling = undo.castling;
+    pos.halfmove_clock = undo.halfmove_clock;
+    pos.hash = undo.hash;
+    pos.pawn_hash = undo.pawn_hash;
+}

@@ -1,0 +1,190 @@
+#include "board/movegen.h"
+
+#include "board/makemove.h"
+
+namespace {
+
+// Bounded writer: a FEN full of extra queens can exceed MAX_MOVES, and the
+// surplus is dropped rather than written past the caller's array.
+struct MoveSink {
+    Move* cur;
+    Move* end;
+    void add(int from, int to, int kind) {
+        if (cur < end) *cur++ = make_move_value(from, to, kind);
+    }
+    void add_promotions(int from, int to, int base_kind) {
+        for (int k = 3; k >= 0; --k) add(from, to, base_kind + k);  // queen, rook, bishop, knight
+    }
+};
+
+constexpr Bitboard RANK_2_BB = rank_bb(1);
+constexpr Bitboard RANK_4_BB = rank_bb(3);
+constexpr Bitboard RANK_5_BB = rank_bb(4);
+constexpr Bitboard RANK_7_BB = rank_bb(6);
+
+inline Bitboard shift_forward(Bitboard b, int us, int amount) {
+    return us == WHITE ? b << amount : b >> amount;
+}
+
+void push_promotions(const Position& pos, MoveSink& sink) {
+    const int us = pos.side;
+    const int forward = us == WHITE ? 8 : -8;
+    Bitboard last_rank = us == WHITE ? RANK_8_BB : RANK_1_BB;
+    Bitboard targets = shift_forward(pieces(pos, us, PAWN), us, 8) & ~pos.occupied & last_rank;
+    while (targets) {
+        int to = pop_lsb(targets);
+        sink.add_promotions(to - forward, to, PROMO_KNIGHT);
+    }
+}
+
+void pawn_moves(const Position& pos, MoveSink& sink, bool captures_only) {
+    const int us = pos.side, them = us ^ 1;
+    const Bitboard pawns = pieces(pos, us, PAWN);
+    const Bitboard empty = ~pos.occupied;
+    const Bitboard enemy = pos.color_bb[them];
+    const Bitboard last_rank = us == WHITE ? RANK_8_BB : RANK_1_BB;
+    const Bitboard first_rank = us == WHITE ? RANK_1_BB : RANK_8_BB;
+    // Ordinary pushes and captures land on relative ranks 3..7.
+    const Bitboard middle = ~(last_rank | first_rank | (us == WHITE ? RANK_2_BB : RANK_7_BB));
+    const int forward = us == WHITE ? 8 : -8;
+
+    if (!captures_only) {
+        push_promotions(pos, sink);
+        Bitboard single = shift_forward(pawns, us, 8) & empty;
+        Bitboard b = single & middle;
+        while (b) {
+            int to = pop_lsb(b);
+            sink.add(to - forward, to, QUIET);
+        }
+        Bitboard doubles = shift_forward(single & (us == WHITE ? rank_bb(2) : rank_bb(5)), us, 8) & empty &
+                           (us == WHITE ? RANK_4_BB : RANK_5_BB);
+        while (doubles) {
+            int to = pop_lsb(doubles);
+            sink.add(to - 2 * forward, to, DOUBLE_PUSH);
+        }
+    }
+
+    // Towards file a: White steps +7, Black -9; towards file h: White +9, Black -7.
+    const int step_a = us == WHITE ? 7 : -9;
+    const int step_h = us == WHITE ? 9 : -7;
+    const Bitboard to_a = shift_forward(pawns & ~FILE_A_BB, us, us == WHITE ? 7 : 9) & enemy;
+    const Bitboard to_h = shift_forward(pawns & ~FILE_H_BB, us, us == WHITE ? 9 : 7) & enemy;
+    // Black's order mirrors White's by origin offset (+7 first), so its two
+    // directions swap relative to the files.
+    const Bitboard first_dir = us == WHITE ? to_a : to_h;
+    const Bitboard second_dir = us == WHITE ? to_h : to_a;
+    const int first_step = us == WHITE ? step_a : step_h;
+    const int second_step = us == WHITE ? step_h : step_a;
+
+    for (int pass = 0; pass < 2; ++pass) {
+        Bitboard b = (pass == 0 ? first_dir : second_dir) & last_rank;
+        int stepv = pass == 0 ? first_step : second_step;
+        while (b) {
+            int to = pop_lsb(b);
+            sink.add_promotions(to - stepv, to, PROMO_CAPTURE_KNIGHT);
+        }
+    }
+    for (int pass = 0; pass < 2; ++pass) {
+        Bitboard b = (pass == 0 ? first_dir : second_dir) & middle;
+        int stepv = pass == 0 ? first_step : second_step;
+        while (b) {
+            int to = pop_lsb(b);
+            sink.add(to - stepv, to, CAPTURE);
+        }
+    }
+
+    const int ep = pos.ep_square;
+    // Only a real double-pushed pawn behind an empty square can be taken.
+    if (ep != NO_SQUARE && !(pos.occupied & square_bb(ep)) &&
+        (pieces(pos, them, PAWN) & square_bb(ep - forward))) {
+        Bitboard attackers = pawn_attacks[them][ep] & pawns;
+        while (attackers) sink.add(pop_lsb(attackers), ep, EN_PASSANT);
+    }
+}
+
+void piece_moves(const Position& pos, MoveSink& sink, int type, Bitboard target) {
+    const int us = pos.side;
+    const Bitboard enemy = pos.color_bb[us ^ 1];
+    Bitboard from_set = pieces(pos, us, type);
+    while (from_set) {
+        int from = pop_lsb(from_set);
+        Bitboard b = piece_attacks(type, from, us, pos.occupied) & ~pos.color_bb[us] & target;
+        while (b) {
+            int to = pop_lsb(b);
+            sink.add(from, to, (enemy & square_bb(to)) ? CAPTURE : QUIET);
+        }
+    }
+}
+
+void castling_moves(const Position& pos, MoveSink& sink) {
+    const int us = pos.side, them = us ^ 1;
+    const Bitboard occ = pos.occupied;
+    auto safe = [&](int a, int b, int c) {
+        return !is_square_attacked(a, them, occ, pos) && !is_square_attacked(b, them, occ, pos) &&
+               !is_square_attacked(c, them, occ, pos);
+    };
+    if (us == WHITE) {
+        if ((pos.castling & WHITE_OO) && !(occ & (square_bb(F1) | square_bb(G1))) && safe(E1, F1, G1))
+            sink.add(E1, G1, KING_CASTLE);
+        if ((pos.castling & WHITE_OOO) && !(occ & (square_bb(B1) | square_bb(C1) | square_bb(D1))) &&
+            safe(E1, D1, C1))
+            sink.add(E1, C1, QUEEN_CASTLE);
+    } else {
+        if ((pos.castling & BLACK_OO) && !(occ & (square_bb(F8) | square_bb(G8))) && safe(E8, F8, G8))
+            sink.add(E8, G8, KING_CASTLE);
+        if ((pos.castling & BLACK_OOO) && !(occ & (square_bb(B8) | square_bb(C8) | square_bb(D8))) &&
+            safe(E8, D8, C8))
+            sink.add(E8, C8, QUEEN_CASTLE);
+    }
+}
+
+}  // namespace
+
+Move* generate_pawn_moves(const Position& pos, Move* out, bool captures_only) {
+    MoveSink sink{out, out + MAX_MOVES};
+    pawn_moves(pos, sink, captures_only);
+    return sink.cur;
+}
+
+Move* generate_piece_moves(const Position& pos, Move* out, int type, Bitboard target) {
+    MoveSink sink{out, out + MAX_MOVES};
+    piece_moves(pos, sink, type, target);
+    return sink.cur;
+}
+
+Move* generate_castling_moves(const Position& pos, Move* out) {
+    MoveSink sink{out, out + MAX_MOVES};
+    castling_moves(pos, sink);
+    return sink.cur;
+}
+
+Move* generate_moves(const Position& pos, Move* out) {
+    MoveSink sink{out, out + MAX_MOVES};
+    pawn_moves(pos, sink, false);
+    for (int type = KNIGHT; type <= KING; ++type) piece_moves(pos, sink, type, ~pos.color_bb[pos.side]);
+    castling_moves(pos, sink);
+    return sink.cur;
+}
+
+Move* generate_captures(const Position& pos, Move* out) {
+    MoveSink sink{out, out + MAX_MOVES};
+    pawn_moves(pos, sink, true);
+    for (int type = KNIGHT; type <= KING; ++type) piece_moves(pos, sink, type, pos.color_bb[pos.side ^ 1]);
+    push_promotions(pos, sink);
+    return sink.cur;
+}
+
+bool move_is_legal(Position& pos, Move m) {
+    make_move(pos, m);
+    bool legal = mover_king_safe(pos);
+    unmake_move(pos, m);
+    return legal;
+}
+
+void generate_legal_moves(Position& pos, MoveList& list) {
+    Move scratch[MAX_MOVES];
+    Move* end = generate_moves(pos, scratch);
+    list.count = 0;
+    for (Move* m = scratch; m < end; ++m)
+        if (move_is_legal(pos, *m)) list.moves[list.count++] = *m;
+}

@@ -1,0 +1,30 @@
+#include <cstring>
+
+#include "platform/input.h"
+#include "uci/input_queue.h"
+#include "uci/log.h"
+#include "uci/uci.h"
+
+namespace {
+constexpr int LINE_BUFFER_SIZE = 4096;
+}
+
+void uci_loop() {
+    static Position pos;
+    parse_fen(pos, START_FEN);
+    char line[LINE_BUFFER_SIZE];
+    for (;;) {
+        if (queue_count > 0) {
+            queue_pop(line, sizeof(line));
+            log_input_line("[queue <<<]", line);
+        } else {
+            if (!read_input_line(line, sizeof(line))) break;
+            size_t len = std::strlen(line);
+            while (len > 0 && (line[len - 1] == '\n' || line[len - 1] == '\r')) line[--len] = '\0';
+            log_input_line("<<<", line);
+        }
+        if (std::strcmp(line, "quit") == 0) break;
+        uci_dispatch(line, pos);
+    }
+    log_close();
+}
