@@ -1,0 +1,6 @@
+// Static evaluation in centipawns from the side to move's point of view.
+#pragma once
+
+#include "board/position.h"
+
+int evaluate(const Position& pos);
