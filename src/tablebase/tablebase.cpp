@@ -18,8 +18,3 @@ int tb_probe_wdl(const Position& pos, bool& success) {
     success = s != 0;
     return success ? v : 0;
 }
-
-bool tb_root_move(Position&, Move& move_out) {
-    move_out = NO_MOVE;
-    return false;
-}
