@@ -3,6 +3,9 @@
 #include "board/attacks.h"
 #include "board/zobrist.h"
 #include "eval/psq.h"
+#include "search/history.h"
+#include "search/search.h"
+#include "search/tt.h"
 #include "uci/uci.h"
 
 void engine_init() {
@@ -13,6 +16,9 @@ void engine_init() {
     init_attack_tables();
     init_zobrist();
     psq_init();
+    init_lmr_table();
+    tt_resize(256);
+    clear_search_tables();
 }
 
-void engine_shutdown() {}
+void engine_shutdown() { tt_free(); }
