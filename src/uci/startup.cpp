@@ -2,6 +2,7 @@
 
 #include "board/attacks.h"
 #include "board/zobrist.h"
+#include "eval/kpk.h"
 #include "eval/psq.h"
 #include "uci/uci.h"
 
@@ -13,6 +14,7 @@ void engine_init() {
     init_attack_tables();
     init_zobrist();
     psq_init();
+    kpk_init();
 }
 
 void engine_shutdown() {}
