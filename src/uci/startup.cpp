@@ -2,6 +2,7 @@
 
 #include "board/attacks.h"
 #include "board/zobrist.h"
+#include "eval/kpk.h"
 #include "eval/psq.h"
 #include "search/history.h"
 #include "search/search.h"
@@ -17,6 +18,7 @@ void engine_init() {
     init_zobrist();
     psq_init();
     init_lmr_table();
+    kpk_init();
     tt_resize(256);
     clear_search_tables();
 }
