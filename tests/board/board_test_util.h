@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstring>
-#include <string>
 
 #include "board/position.h"
 
@@ -23,6 +22,3 @@ inline bool same_position(const Position& a, const Position& b) {
            a.pawn_hash == b.pawn_hash && a.psq_score == b.psq_score &&
            std::memcmp(a.history, b.history, sizeof(UndoRecord) * size_t(a.history_len)) == 0;
 }
-
-// Colour-mirrored twin of a FEN: board flipped vertically, colours and side swapped.
-std::string mirror_fen(const std::string& fen);
