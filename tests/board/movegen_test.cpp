@@ -102,9 +102,9 @@ TEST(MoveGen, NoKingMeansNoLegalMoves) {
 TEST(MoveGen, HugeMoveCountsAreCappedNotOverflowed) {
     Move moves[MAX_MOVES + 16];
     for (Move& m : moves) m = 0xFFFF;
-    // Far more moves than any game position has: 251 pseudo-legal moves.
-    Position& pos = position_from("1n1n1n1n/PQPQPQPQ/Q6Q/Q1Q1Q2n/Q5QQ/3Q3n/QQ5Q/k1QQQQQK w - - 0 1");
+    // A wall of queens with 263 pseudo-legal moves: the list stops at its capacity.
+    Position& pos = position_from("nQQQQQQQ/1Q5Q/Q6Q/Q6Q/Q2Q2QQ/Q6Q/Q5QQ/kQQNQQ1K w - - 0 1");
     Move* end = generate_moves(pos, moves);
-    EXPECT_EQ(end - moves, 251);
+    EXPECT_EQ(end - moves, MAX_MOVES);
     for (int i = MAX_MOVES; i < MAX_MOVES + 16; ++i) EXPECT_EQ(moves[i], 0xFFFF);
 }
