@@ -1,0 +1,53 @@
+// Runs the real engine binary as a child process behind pipes, the way a
+// chess GUI does, so tests can talk UCI to it and read what it prints.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+class EngineProcess {
+public:
+    // Starts the engine with the given arguments in `working_dir`; with an
+    // empty working_dir a fresh temporary directory is used.
+    explicit EngineProcess(const std::vector<std::string>& args = {}, const std::string& working_dir = "");
+    ~EngineProcess();
+    EngineProcess(const EngineProcess&) = delete;
+    EngineProcess& operator=(const EngineProcess&) = delete;
+
+    void send(const std::string& line);        // writes line + "\n"
+    void send_raw(const std::string& bytes);   // writes bytes as they are
+    void close_input();                        // end of the engine's standard input
+
+    // Next output line without its line end; false on timeout or end of output.
+    bool read_line(std::string& line, int timeout_ms = 10000);
+    // Reads lines until one starts with `prefix` (included as the last line);
+    // on timeout or end of output the last line is not the wanted one.
+    std::vector<std::string> read_until(const std::string& prefix, int timeout_ms = 10000);
+    // Everything printed until the engine closes its output.
+    std::vector<std::string> read_all(int timeout_ms = 10000);
+    // Waits for the process to end; its exit status, or -1 on timeout.
+    int wait_exit(int timeout_ms = 10000);
+
+    const std::string& directory() const { return dir_; }
+
+private:
+    pid_t pid_ = -1;
+    int to_engine_ = -1;
+    int from_engine_ = -1;
+    std::string buffer_;
+    std::string dir_;
+    bool exited_ = false;
+    int status_ = 0;
+};
+
+// Feeds `input` to a fresh engine, closes its input and returns every line it printed.
+std::vector<std::string> run_engine(const std::string& input, const std::vector<std::string>& args = {},
+                                    const std::string& working_dir = "", int timeout_ms = 60000);
+
+// A new empty temporary directory.
+std::string make_temp_dir();
+
+// Lines of a text file.
+std::vector<std::string> read_file_lines(const std::string& path);
