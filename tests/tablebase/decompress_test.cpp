@@ -153,7 +153,7 @@ TEST(TbDecompress, KingAndMajorPieceAgainstKing) {
     for (int kind : {TB_QUEEN, TB_ROOK}) {
         SCOPED_TRACE(kind == TB_QUEEN ? "KQvK" : "KRvK");
         int wins = 0, black_draws = 0;
-        for_each_position({WK, {true, kind}, BK}, [&](const TbPosition& pos) {
+        for_each_position({WK, {true, kind}, BK}, ~Bitboard(0), [&](const TbPosition& pos) {
             int s;
             int v = tb_wdl(pos, s);
             ASSERT_NE(s, 0);
@@ -180,7 +180,7 @@ TEST(TbDecompress, KingAndMajorPieceAgainstKing) {
 TEST(TbDecompress, KingAndPawnAgainstKing) {
     load_real_tables();
     int wins = 0, draws = 0;
-    for_each_position({WK, WP, BK}, [&](const TbPosition& pos) {
+    for_each_position({WK, WP, BK}, ~Bitboard(0), [&](const TbPosition& pos) {
         int s;
         int v = tb_wdl(pos, s);
         ASSERT_NE(s, 0);

@@ -135,7 +135,9 @@ void check_ending(const Ending& e) {
     if (e.sample) {
         for_sample_positions(e.pieces, e.sample, 0x9e3779b97f4a7c15ULL ^ uint64_t(e.sample), check);
     } else {
-        for_each_position(e.pieces, check);
+        bool pawns = false;
+        for (const TbPiece& p : e.pieces) pawns |= p.kind == TB_PAWN;
+        for_each_position(e.pieces, pawns ? QUEEN_SIDE_BB : TRIANGLE_BB, check);
     }
     if (testing::Test::HasFatalFailure()) return;
     std::printf("%s: %d positions, %d decisive, DTZ exact %d, one ply off %d\n", e.name, c.positions, c.decisive,
@@ -144,7 +146,8 @@ void check_ending(const Ending& e) {
     EXPECT_GT(c.dtz_exact, c.dtz_rounded);
 }
 
-// Every legal position of the three-piece endings, a seeded sample of the four-piece ones.
+// Every legal position of the three-piece endings (up to the symmetries the
+// tables fold away), a seeded sample of the four-piece ones.
 TEST(TbConsistency, KQvK) { check_ending({"KQvK", {WK, WQ, BK}, 0}); }
 TEST(TbConsistency, KRvK) { check_ending({"KRvK", {WK, WR, BK}, 0}); }
 TEST(TbConsistency, KPvK) { check_ending({"KPvK", {WK, WP, BK}, 0}); }

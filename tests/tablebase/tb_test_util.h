@@ -80,16 +80,22 @@ inline bool build(TbPosition& pos, const std::vector<TbPiece>& pieces, const int
     return true;
 }
 
+// Squares of the a1-d1-d4 triangle: with the first piece there, the
+// positions of a pawnless ending cover all others up to the board's symmetries.
+constexpr Bitboard TRIANGLE_BB = 0x080C0E0FULL;
+// Files a-d: the same for endings with pawns, which only mirror left to right.
+constexpr Bitboard QUEEN_SIDE_BB = 0x0F0F0F0F0F0F0F0FULL;
+
 // Calls visit(pos) for every valid position (side not to move not in check)
-// of the pieces, both sides to move.
+// of the pieces with the first piece inside `first`, both sides to move.
 template <class Visit>
-void for_each_position(const std::vector<TbPiece>& pieces, Visit visit) {
+void for_each_position(const std::vector<TbPiece>& pieces, Bitboard first, Visit visit) {
     const int n = int(pieces.size());
     int sq[TB_MAX_PIECES] = {};
     for (;;) {
         for (bool white : {true, false}) {
             TbPosition pos;
-            if (build(pos, pieces, sq, white) && tb_is_valid(pos)) visit(pos);
+            if ((first & square_bb(sq[0])) && build(pos, pieces, sq, white) && tb_is_valid(pos)) visit(pos);
         }
         int i = 0;
         while (i < n && ++sq[i] == 64) sq[i++] = 0;
