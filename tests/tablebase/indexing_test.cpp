@@ -48,37 +48,6 @@ TEST(TbIndexing, KingPairs) {
     EXPECT_LT(tb_kk_index[tb_triangle[A1]][C2], 441);
 }
 
-TEST(TbIndexing, SquareTables) {
-    EXPECT_EQ(tb_triangle[B1], 0);
-    EXPECT_EQ(tb_triangle[D4], 9);
-    EXPECT_EQ(tb_triangle[E5], 9);
-    EXPECT_EQ(tb_triangle[H8], 6);
-    EXPECT_EQ(tb_triangle[A2], 0);
-    EXPECT_EQ(tb_lower_triangle[B1], 0);
-    EXPECT_EQ(tb_lower_triangle[H1], 6);
-    EXPECT_EQ(tb_lower_triangle[C2], 7);
-    EXPECT_EQ(tb_lower_triangle[H7], 27);
-    EXPECT_EQ(tb_lower_triangle[A1], 28);
-    EXPECT_EQ(tb_lower_triangle[H8], 35);
-    EXPECT_EQ(tb_lower_triangle[A2], 0);
-    EXPECT_EQ(tb_diag[H1], 8);
-    EXPECT_EQ(tb_diag[A8], 15);
-    EXPECT_EQ(tb_diag[C1], 0);
-    EXPECT_EQ(tb_pawn_order[E7], 0);
-    EXPECT_EQ(tb_pawn_order[D7], 1);
-    EXPECT_EQ(tb_pawn_order[E6], 2);
-    EXPECT_EQ(tb_pawn_order[D2], 11);
-    EXPECT_EQ(tb_pawn_order[F7], 12);
-    EXPECT_EQ(tb_pawn_order[A2], 47);
-    EXPECT_EQ(tb_lead_slot[A2], 0);
-    EXPECT_EQ(tb_lead_slot[H7], 5);
-    EXPECT_EQ(tb_lead_slot[E2], 18);
-    EXPECT_EQ(tb_pawn_factor[0][2], 6u);
-    EXPECT_EQ(tb_binomial[2][62], 1891u);
-    EXPECT_EQ(tb_binomial[3][2], 0u);
-    EXPECT_EQ(tb_binomial[0][0], 1u);
-}
-
 // First-group index of three unique pieces, factor 1, no further groups.
 uint64_t three_piece_index(int a, int b, int c) {
     TbEntry entry{};

@@ -308,15 +308,6 @@ TEST(TbProbe, DoubleStepSetsEnPassantOnlyWhenACaptureIsThere) {
     EXPECT_TRUE(tb_do_move(next, pos, tb_make_move(D1, E2, 0)));
 }
 
-TEST(TbProbe, ValidityOfProbePositions) {
-    EXPECT_TRUE(tb_is_valid(from_fen("8/8/8/8/8/2k5/8/KQ6 w - - 0 1")));
-    EXPECT_TRUE(tb_is_valid(from_fen("8/8/8/8/8/2k5/8/KQ6 b - - 0 1")));
-    EXPECT_FALSE(tb_is_valid(from_fen("8/8/8/8/8/8/8/KQ1k4 w - - 0 1")));  // black in check, white to move
-    EXPECT_FALSE(tb_is_valid(from_fen("8/8/8/8/8/8/8/KQ6 w - - 0 1")));    // no black king
-    EXPECT_FALSE(tb_is_valid(from_fen("8/8/8/8/8/2k5/8/KQK5 w - - 0 1")));  // two white kings
-    EXPECT_FALSE(tb_is_valid(from_fen("P7/8/8/8/8/2k5/8/K7 w - - 0 1")));   // pawn on the last rank
-}
-
 TEST(TbProbe, BrokenPositionsGetNoAnswer) {
     load_real_tables();
     int success;

@@ -65,19 +65,6 @@ TEST(TbRoot, MateInOneIsChosen) {
     }
 }
 
-TEST(TbRoot, LosingSideDelaysAsLongAsPossible) {
-    load_real_tables();
-    RootCase c("8/8/8/8/8/2k5/8/KQ6 b - - 0 1");
-    Move m;
-    ASSERT_TRUE(tb_root_move(c.pos, m));
-    MoveList legal;
-    generate_legal_moves(c.pos, legal);
-    int worst = 0;
-    for (int i = 0; i < legal.count; i++) worst = std::min(worst, score_of(c.pos, legal.moves[i]));
-    EXPECT_EQ(score_of(c.pos, m), worst);
-    EXPECT_LT(worst, -1);
-}
-
 TEST(TbRoot, DrawingMoveRankDependsOnMaterialAndSideOnly) {
     load_real_tables();
     // Bare knight: every legal move draws. The rank is the key modulo their number.
