@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "board/perft.h"
+#include "eval/trace.h"
 #include "uci/input_queue.h"
 #include "uci/uci.h"
 
@@ -59,6 +60,8 @@ void uci_dispatch(const char* line, Position& pos) {
         // Deeper trees could not finish anyway, and the cap keeps the undo history in bounds.
         if (depth > MAX_PERFT_DEPTH) depth = MAX_PERFT_DEPTH;
         perft_divide(pos, depth < 1 ? 1 : depth);
+    } else if (std::strcmp(line, "eval") == 0) {
+        eval_trace(pos);
     } else if (std::strcmp(line, "dupcheck") == 0) {
         cmd_dupcheck(pos);
     } else if (std::strcmp(line, "illegalcheck") == 0) {
