@@ -1,6 +1,7 @@
 #include "board/attacks.h"
 
 #include <cstdio>
+#include <utility>
 
 Bitboard pawn_attacks[2][64];
 Bitboard knight_attacks[64];
@@ -94,33 +95,46 @@ Bitboard bishop_attacks_slow(int sq, Bitboard occ) { return ray_attacks(sq, occ,
 Bitboard rook_attacks_slow(int sq, Bitboard occ) { return ray_attacks(sq, occ, ROOK_DIRS); }
 
 uint64_t find_magic(int sq, Bitboard mask, int n, AttackFn attack_fn, uint64_t* tries_out) {
-    static Bitboard occ[4096], att[4096], used[4096];
+    struct Sample {
+        Bitboard occ, att;
+    };
     // A slot is empty unless stamped with the current try, which spares
     // clearing the whole scratch table for every candidate.
-    static uint64_t stamp[4096], current_stamp = 0;
+    struct Slot {
+        uint64_t stamp;
+        Bitboard att;
+    };
+    static Sample samples[4096];
+    static Slot slots[4096];
+    static uint64_t current_stamp = 0;
     int size = 1 << n;
     for (int i = 0; i < size; ++i) {
-        occ[i] = mask_subset(mask, i);
-        att[i] = attack_fn(sq, occ[i]);
+        samples[i].occ = mask_subset(mask, i);
+        samples[i].att = attack_fn(sq, samples[i].occ);
     }
     for (uint64_t tries = 1; tries <= MAGIC_TRY_LIMIT; ++tries) {
         uint64_t candidate = magic_random() & magic_random() & magic_random();
         if (popcount((mask * candidate) & 0xFF00000000000000ULL) < 6) continue;
         ++current_stamp;
-        bool ok = true;
-        for (int i = 0; i < size && ok; ++i) {
-            unsigned index = unsigned((occ[i] * candidate) >> (64 - n));
-            if (stamp[index] != current_stamp) {
-                stamp[index] = current_stamp;
-                used[index] = att[i];
-            } else if (used[index] != att[i]) {
-                ok = false;
+        int failed_at = -1;
+        for (int i = 0; i < size; ++i) {
+            Slot& slot = slots[(samples[i].occ * candidate) >> (64 - n)];
+            if (slot.stamp != current_stamp) {
+                slot.stamp = current_stamp;
+                slot.att = samples[i].att;
+            } else if (slot.att != samples[i].att) {
+                failed_at = i;
+                break;
             }
         }
-        if (ok) {
+        if (failed_at < 0) {
             if (tries_out) *tries_out = tries;
             return candidate;
         }
+        // Whether a candidate works does not depend on the order the subsets
+        // are tried in, so subsets that cause collisions move forward and
+        // reject later candidates sooner.
+        std::swap(samples[failed_at], samples[failed_at >> 1]);
     }
     if (tries_out) *tries_out = MAGIC_TRY_LIMIT;
     std::fprintf(stderr, "FATAL: failed to find magic for sq %d\n", sq);

@@ -37,10 +37,30 @@ void push_promotions(const Position& pos, MoveSink& sink) {
     }
 }
 
+// Single and double pushes that neither capture nor promote.
+void quiet_pawn_pushes(const Position& pos, MoveSink& sink) {
+    const int us = pos.side;
+    const Bitboard empty = ~pos.occupied;
+    // Targets on relative ranks 3..7 only: a pawn misplaced on its first rank by a broken FEN does not push.
+    const Bitboard middle = ~(RANK_1_BB | RANK_8_BB | (us == WHITE ? RANK_2_BB : RANK_7_BB));
+    const int forward = us == WHITE ? 8 : -8;
+    Bitboard single = shift_forward(pieces(pos, us, PAWN), us, 8) & empty;
+    Bitboard b = single & middle;
+    while (b) {
+        int to = pop_lsb(b);
+        sink.add(to - forward, to, QUIET);
+    }
+    Bitboard doubles = shift_forward(single & (us == WHITE ? rank_bb(2) : rank_bb(5)), us, 8) & empty &
+                       (us == WHITE ? RANK_4_BB : RANK_5_BB);
+    while (doubles) {
+        int to = pop_lsb(doubles);
+        sink.add(to - 2 * forward, to, DOUBLE_PUSH);
+    }
+}
+
 void pawn_moves(const Position& pos, MoveSink& sink, bool captures_only) {
     const int us = pos.side, them = us ^ 1;
     const Bitboard pawns = pieces(pos, us, PAWN);
-    const Bitboard empty = ~pos.occupied;
     const Bitboard enemy = pos.color_bb[them];
     const Bitboard last_rank = us == WHITE ? RANK_8_BB : RANK_1_BB;
     const Bitboard first_rank = us == WHITE ? RANK_1_BB : RANK_8_BB;
@@ -50,18 +70,7 @@ void pawn_moves(const Position& pos, MoveSink& sink, bool captures_only) {
 
     if (!captures_only) {
         push_promotions(pos, sink);
-        Bitboard single = shift_forward(pawns, us, 8) & empty;
-        Bitboard b = single & middle;
-        while (b) {
-            int to = pop_lsb(b);
-            sink.add(to - forward, to, QUIET);
-        }
-        Bitboard doubles = shift_forward(single & (us == WHITE ? rank_bb(2) : rank_bb(5)), us, 8) & empty &
-                           (us == WHITE ? RANK_4_BB : RANK_5_BB);
-        while (doubles) {
-            int to = pop_lsb(doubles);
-            sink.add(to - 2 * forward, to, DOUBLE_PUSH);
-        }
+        quiet_pawn_pushes(pos, sink);
     }
 
     // Towards file a: White steps +7, Black -9; towards file h: White +9, Black -7.
@@ -171,6 +180,14 @@ Move* generate_captures(const Position& pos, Move* out) {
     pawn_moves(pos, sink, true);
     for (int type = KNIGHT; type <= KING; ++type) piece_moves(pos, sink, type, pos.color_bb[pos.side ^ 1]);
     push_promotions(pos, sink);
+    return sink.cur;
+}
+
+Move* generate_quiets(const Position& pos, Move* out) {
+    MoveSink sink{out, out + MAX_MOVES};
+    quiet_pawn_pushes(pos, sink);
+    for (int type = KNIGHT; type <= KING; ++type) piece_moves(pos, sink, type, ~pos.occupied);
+    castling_moves(pos, sink);
     return sink.cur;
 }
 

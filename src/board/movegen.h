@@ -14,6 +14,9 @@ Move* generate_castling_moves(const Position& pos, Move* out);
 Move* generate_moves(const Position& pos, Move* out);
 // Captures, en passant and every promotion: the quiescence search's moves.
 Move* generate_captures(const Position& pos, Move* out);
+// Everything else, in the same order: non-promoting pushes, piece moves to
+// empty squares, castling. Captures plus quiets = generate_moves as a set.
+Move* generate_quiets(const Position& pos, Move* out);
 void generate_legal_moves(Position& pos, MoveList& list);
 
 // True when a piece of colour `by` attacks the square, sliders seen over `occ`.

@@ -54,17 +54,7 @@ constexpr Bitboard RANK_8_BB = RANK_1_BB << 56;
 constexpr Bitboard file_bb(int file) { return FILE_A_BB << file; }
 constexpr Bitboard rank_bb(int rank) { return RANK_1_BB << (8 * rank); }
 
-inline int popcount(Bitboard b) {
-#if defined(__POPCNT__)
-    return std::popcount(b);
-#else
-    // Without the instruction the compiler calls a library routine; this inline count is quicker.
-    b -= (b >> 1) & 0x5555555555555555ULL;
-    b = (b & 0x3333333333333333ULL) + ((b >> 2) & 0x3333333333333333ULL);
-    b = (b + (b >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
-    return static_cast<int>((b * 0x0101010101010101ULL) >> 56);
-#endif
-}
+inline int popcount(Bitboard b) { return std::popcount(b); }
 inline int lsb(Bitboard b) { return std::countr_zero(b); }
 
 // Removes and returns the lowest set square of b.

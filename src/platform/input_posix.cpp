@@ -11,28 +11,22 @@ namespace {
 char pending[65536];
 int pending_begin = 0;
 int pending_end = 0;
-bool input_ended = false;
 
 bool pending_has_line() {
     return std::memchr(pending + pending_begin, '\n', size_t(pending_end - pending_begin)) != nullptr;
 }
 
-// Pulls more bytes from standard input; false at end of input or on error.
+// Refills the emptied buffer from standard input; false at end of input or
+// on error. End of input is not remembered: a pipe or file keeps answering it.
 bool fill_pending() {
-    if (pending_begin > 0) {
-        std::memmove(pending, pending + pending_begin, size_t(pending_end - pending_begin));
-        pending_end -= pending_begin;
-        pending_begin = 0;
-    }
-    if (pending_end == int(sizeof(pending))) return true;  // a full buffer is read out first
+    pending_begin = pending_end = 0;
     for (;;) {
-        ssize_t n = read(STDIN_FILENO, pending + pending_end, sizeof(pending) - size_t(pending_end));
+        ssize_t n = read(STDIN_FILENO, pending, sizeof(pending));
         if (n > 0) {
-            pending_end += int(n);
+            pending_end = int(n);
             return true;
         }
         if (n < 0 && errno == EINTR) continue;
-        input_ended = true;
         return false;
     }
 }
@@ -41,7 +35,6 @@ bool fill_pending() {
 
 bool input_available() {
     if (pending_has_line()) return true;
-    if (input_ended) return pending_end > pending_begin;
     pollfd fd{STDIN_FILENO, POLLIN, 0};
     if (poll(&fd, 1, 0) <= 0) return false;
     return (fd.revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0;
@@ -60,7 +53,7 @@ bool read_input_line(char* buffer, int size) {
             }
         }
         if (written == size - 1) break;
-        if (input_ended || !fill_pending()) break;
+        if (!fill_pending()) break;
     }
     buffer[written] = '\0';
     return written > 0;

@@ -4,6 +4,8 @@
 
 #include "board/perft.h"
 #include "eval/trace.h"
+#include "search/history.h"
+#include "search/tt.h"
 #include "uci/input_queue.h"
 #include "uci/uci.h"
 
@@ -42,6 +44,8 @@ void uci_dispatch(const char* line, Position& pos) {
         std::printf("readyok\n");
         std::fflush(stdout);
     } else if (std::strcmp(line, "ucinewgame") == 0) {
+        tt_clear();
+        clear_search_tables();
         parse_fen(pos, START_FEN);
     } else if (begins_with(line, "position")) {
         position_command(line, pos);

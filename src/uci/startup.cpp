@@ -4,6 +4,9 @@
 #include "board/zobrist.h"
 #include "eval/kpk.h"
 #include "eval/psq.h"
+#include "search/history.h"
+#include "search/search.h"
+#include "search/tt.h"
 #include "uci/uci.h"
 
 void engine_init() {
@@ -14,7 +17,10 @@ void engine_init() {
     init_attack_tables();
     init_zobrist();
     psq_init();
+    init_lmr_table();
     kpk_init();
+    tt_resize(256);
+    clear_search_tables();
 }
 
-void engine_shutdown() {}
+void engine_shutdown() { tt_free(); }

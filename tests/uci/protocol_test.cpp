@@ -94,7 +94,7 @@ TEST(Protocol, HostileInputNeverCrashes) {
     input += "position fen 8/8/8/8/8/8/8/8/8/8/8/k7/K7 w - - 0 1\nd\nperft 2\n";
     input += "position fen 4k3/8/8/8/8/8/8/4K3 w KQkq z9 x y\nd\nperft 2\n";
     input += "position fen 4k3/8/8/8/8/8/8/4K3 b - e5 99999999999999 -5\nd\nperft 2\n";
-    input += "position fen QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/8/8/8/k6K w - - 0 1\nperft 1\ndupcheck\nillegalcheck\n";
+    input += "position fen nQQQQQQQ/1Q5Q/Q6Q/Q6Q/Q2Q2QQ/Q6Q/Q5QQ/kQQNQQ1K w - - 0 1\nperft 2\ndupcheck\nillegalcheck\n";
     input += "position fen r3k2r/8/8/8/8/8/8/8 w KQkq - 0 1\nperft 3\n";
     input += "position fen\nposition fen \nposition\nposition moves\nperft -5\nperft 99999999999\n";
     input += "position " + std::string(100 * 1024, 'x') + "\n";

@@ -1,0 +1,147 @@
+#include "search/movepick.h"
+
+#include "board/movegen.h"
+#include "search/history.h"
+#include "search/see.h"
+
+namespace {
+
+constexpr int KILLER_0_BONUS = 800000;
+constexpr int KILLER_1_BONUS = 700000;
+constexpr int COUNTER_BONUS = 600000;
+constexpr int EVASION_HASH_SCORE = 2000000;
+constexpr int EVASION_GOOD_CAPTURE = 1000000;
+constexpr int EVASION_BAD_CAPTURE = -500000;
+constexpr int EVASION_PROMOTION = 900000;
+
+// Cheap test that a table move could belong to this position; the search's
+// make-and-test-the-king step is the real legality check.
+bool hash_move_plausible(const Position& pos, Move m) {
+    const int from = move_from(m), to = move_to(m), kind = move_kind(m);
+    const int piece = pos.board[from];
+    if (piece == NO_PIECE || color_of(piece) != pos.side) return false;
+    if (kind & 4) {
+        if (kind == EN_PASSANT) return true;
+        return pos.board[to] != NO_PIECE && color_of(pos.board[to]) != pos.side;
+    }
+    if (kind == KING_CASTLE || kind == QUEEN_CASTLE) return true;
+    return pos.board[to] == NO_PIECE;
+}
+
+// Moves the best remaining entry to `index` and returns its position there.
+inline int select_next(MovePicker& p) {
+    int i = pick_best_index(p.scores, p.index, p.count);
+    Move m = p.moves[i];
+    int32_t s = p.scores[i];
+    p.moves[i] = p.moves[p.index];
+    p.scores[i] = p.scores[p.index];
+    p.moves[p.index] = m;
+    p.scores[p.index] = s;
+    return p.index++;
+}
+
+}  // namespace
+
+void picker_init(MovePicker& picker, Move hash_move, int ply, int prev_piece, int prev_to, bool in_check) {
+    picker.stage = in_check ? STAGE_GEN_EVASIONS : STAGE_HASH_MOVE;
+    picker.hash_move = hash_move;
+    picker.ply = ply;
+    picker.prev_piece = prev_piece;
+    picker.prev_to = prev_to;
+    picker.count = 0;
+    picker.index = 0;
+    picker.bad_count = 0;
+    picker.bad_index = 0;
+}
+
+int score_quiet(const Position& pos, Move move, int ply, int prev_piece, int prev_to) {
+    const int from = move_from(move), to = move_to(move);
+    const int piece = pos.board[from];
+    int s = quiet_history[pos.side][from][to];
+    if (prev_piece != NO_PIECE && piece != NO_PIECE) s += cont_history[prev_piece][prev_to][piece][to];
+    if (move == killers[ply][0]) return s + KILLER_0_BONUS;
+    if (move == killers[ply][1]) return s + KILLER_1_BONUS;
+    if (prev_piece != NO_PIECE && move == counter_moves[prev_piece][prev_to]) return s + COUNTER_BONUS;
+    return s;
+}
+
+Move picker_next(MovePicker& p, const Position& pos, bool skip_quiets) {
+    for (;;) {
+        switch (p.stage) {
+        case STAGE_HASH_MOVE:
+            p.stage = STAGE_GEN_CAPTURES;
+            if (p.hash_move != NO_MOVE && p.hash_move != NULL_MOVE) {
+                if (hash_move_plausible(pos, p.hash_move)) return p.hash_move;
+                p.hash_move = NO_MOVE;
+            }
+            break;
+        case STAGE_GEN_CAPTURES:
+            p.count = int32_t(generate_captures(pos, p.moves) - p.moves);
+            for (int i = 0; i < p.count; ++i)
+                p.scores[i] = p.moves[i] == p.hash_move ? HASH_MOVE_MARK : see(pos, p.moves[i]);
+            p.index = 0;
+            p.stage = STAGE_GOOD_CAPTURES;
+            break;
+        case STAGE_GOOD_CAPTURES:
+            while (p.index < p.count) {
+                int i = select_next(p);
+                if (p.scores[i] == HASH_MOVE_MARK) continue;
+                if (p.scores[i] >= 0) return p.moves[i];
+                p.bad_captures[p.bad_count++] = p.moves[i];
+            }
+            p.stage = STAGE_GEN_QUIETS;
+            break;
+        case STAGE_GEN_QUIETS:
+            if (skip_quiets) {
+                p.stage = STAGE_BAD_CAPTURES;
+                break;
+            }
+            p.count = int32_t(generate_quiets(pos, p.moves) - p.moves);
+            for (int i = 0; i < p.count; ++i)
+                p.scores[i] = p.moves[i] == p.hash_move ? HASH_MOVE_MARK
+                                                        : score_quiet(pos, p.moves[i], p.ply, p.prev_piece, p.prev_to);
+            p.index = 0;
+            p.stage = STAGE_QUIETS;
+            break;
+        case STAGE_QUIETS:
+            if (!skip_quiets) {
+                while (p.index < p.count) {
+                    int i = select_next(p);
+                    if (p.scores[i] > HASH_MOVE_MARK) return p.moves[i];
+                }
+            }
+            p.stage = STAGE_BAD_CAPTURES;
+            break;
+        case STAGE_BAD_CAPTURES:
+            if (p.bad_index < p.bad_count) return p.bad_captures[p.bad_index++];
+            p.stage = STAGE_DONE;
+            return NO_MOVE;
+        case STAGE_GEN_EVASIONS:
+            p.count = int32_t(generate_moves(pos, p.moves) - p.moves);
+            for (int i = 0; i < p.count; ++i) {
+                Move m = p.moves[i];
+                int s;
+                if (m == p.hash_move) {
+                    s = EVASION_HASH_SCORE;
+                } else if (is_capture(m)) {
+                    int v = see(pos, m);
+                    s = v >= 0 ? v + EVASION_GOOD_CAPTURE : v + EVASION_BAD_CAPTURE;
+                } else if (is_promotion(m)) {
+                    s = EVASION_PROMOTION;
+                } else {
+                    s = score_quiet(pos, m, p.ply, p.prev_piece, p.prev_to);
+                }
+                p.scores[i] = s;
+            }
+            p.index = 0;
+            p.stage = STAGE_EVASIONS;
+            break;
+        case STAGE_EVASIONS:
+            if (p.index < p.count) return p.moves[select_next(p)];
+            p.stage = STAGE_DONE;
+            return NO_MOVE;
+        default:
+            return NO_MOVE;
+        }
+    }
+}

@@ -1,0 +1,53 @@
+// The staged move picker: hash move, winning captures, quiet moves by
+// learned statistics, losing captures; or, in check, every move at once.
+#pragma once
+
+#include <cstdint>
+
+#include "board/move.h"
+#include "board/position.h"
+
+enum PickerStage : int {
+    STAGE_HASH_MOVE = 0,
+    STAGE_GEN_CAPTURES = 1,
+    STAGE_GOOD_CAPTURES = 2,
+    STAGE_GEN_QUIETS = 3,
+    STAGE_QUIETS = 4,
+    STAGE_BAD_CAPTURES = 5,
+    STAGE_GEN_EVASIONS = 6,
+    STAGE_EVASIONS = 7,
+    STAGE_DONE = 8,
+};
+
+// Marks the hash move inside a generated list, so it never comes out twice.
+constexpr int HASH_MOVE_MARK = -999999;
+
+struct MovePicker {
+    int32_t stage;
+    Move hash_move;
+    int32_t ply;
+    int32_t prev_piece;  // piece that made the previous move, NO_PIECE when none
+    int32_t prev_to;
+    Move moves[MAX_MOVES];
+    int32_t scores[MAX_MOVES];
+    int32_t count;
+    int32_t index;
+    Move bad_captures[MAX_MOVES];
+    int32_t bad_count;
+    int32_t bad_index;
+};
+
+void picker_init(MovePicker& picker, Move hash_move, int ply, int prev_piece, int prev_to, bool in_check);
+// The next move to try, NO_MOVE when exhausted. skip_quiets passes over the quiet stages.
+Move picker_next(MovePicker& picker, const Position& pos, bool skip_quiets);
+
+// Index of the first maximal score in scores[from..count-1]: {3, 7, 7} from 0 gives 1.
+inline int pick_best_index(const int32_t* scores, int from, int count) {
+    int best = from;
+    for (int i = from + 1; i < count; ++i)
+        if (scores[i] > scores[best]) best = i;
+    return best;
+}
+
+// Ordering score of a quiet move: histories plus the killer and counter-move bonuses.
+int score_quiet(const Position& pos, Move move, int ply, int prev_piece, int prev_to);

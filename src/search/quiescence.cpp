@@ -1,0 +1,85 @@
+#include <algorithm>
+#include <cstring>
+
+#include "board/makemove.h"
+#include "board/movegen.h"
+#include "eval/evaluate.h"
+#include "search/limits.h"
+#include "search/search.h"
+#include "search/see.h"
+#include "search/tt.h"
+#include "uci/input_queue.h"
+
+namespace {
+constexpr int DELTA_MARGIN = 200;
+constexpr int CLOCK_INTERVAL = 4096;
+}  // namespace
+
+int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
+    ss->pv_length = 0;
+    if (stop_search) return 0;
+    ++search_nodes;
+    if (search_limits.nodes > 0 && search_nodes >= uint64_t(search_limits.nodes)) stop_search = true;
+    if (search_nodes % CLOCK_INTERVAL == 0 && search_elapsed_ms() >= time_hard) stop_search = true;
+    if (ply > sel_depth) sel_depth = ply;
+
+    const int stand_pat = evaluate(pos);
+    if (ply >= MAX_PLY) return stand_pat;
+    if (stand_pat >= beta) return stand_pat;
+    alpha = std::max(alpha, stand_pat);
+
+    const TTProbe tt = tt_probe(pos.hash, ply);
+    if (tt.hit) {
+        if (tt.bound == BOUND_EXACT) return tt.score;
+        if (tt.bound == BOUND_LOWER && tt.score >= beta) return tt.score;
+        if (tt.bound == BOUND_UPPER && tt.score <= alpha) return tt.score;
+    }
+
+    Move moves[MAX_MOVES];
+    int values[MAX_MOVES];
+    const int count = int(generate_captures(pos, moves) - moves);
+    for (int i = 0; i < count; ++i) values[i] = see(pos, moves[i]);
+
+    int best = stand_pat;
+    Move best_move = NO_MOVE;
+    for (int i = 0; i < count; ++i) {
+        // The first maximum of the rest moves up front; the others keep generation order.
+        int pick = i;
+        for (int j = i + 1; j < count; ++j)
+            if (values[j] > values[pick]) pick = j;
+        const Move m = moves[pick];
+        const int v = values[pick];
+        std::memmove(moves + i + 1, moves + i, sizeof(Move) * size_t(pick - i));
+        std::memmove(values + i + 1, values + i, sizeof(int) * size_t(pick - i));
+        moves[i] = m;
+        values[i] = v;
+
+        if (v + DELTA_MARGIN + stand_pat < alpha || v < 0) continue;
+        make_move(pos, m);
+        if (!mover_king_safe(pos)) {
+            unmake_move(pos, m);
+            continue;
+        }
+        const int s = -quiescence(pos, ss + 1, -beta, -alpha, ply + 1);
+        unmake_move(pos, m);
+        if (stop_search) return best_move != NO_MOVE ? best : 0;
+        if (s > best) {
+            best = s;
+            best_move = m;
+            if (s > alpha) {
+                const StackEntry* child = ss + 1;
+                int len = std::min(child->pv_length, MAX_PLY - 1);
+                ss->pv[0] = m;
+                std::memcpy(ss->pv + 1, child->pv, sizeof(Move) * size_t(len));
+                ss->pv_length = len + 1;
+                alpha = s;
+                if (s >= beta) break;
+            }
+        }
+    }
+
+    if (stop_search) return best;
+    const int bound = best >= beta ? BOUND_LOWER : best > stand_pat ? BOUND_EXACT : BOUND_UPPER;
+    tt_store(pos.hash, best, bound, 0, best_move, ply);
+    return best;
+}

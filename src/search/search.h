@@ -1,0 +1,39 @@
+// The main alpha-beta search and the quiescence search, with the per-ply
+// search stack and the counters they share with the root driver.
+#pragma once
+
+#include <cstdint>
+
+#include "board/move.h"
+#include "board/position.h"
+#include "search/score_scale.h"
+
+struct StackEntry {
+    int32_t static_eval;  // NO_SCORE when the side to move is in check
+    Move excluded_move;   // skipped by a singular-extension verification search
+    Move current_move;    // NULL_MOVE during the null-move search
+    Move pv[MAX_PLY];
+    int32_t pv_length;
+};
+
+// Entries 0 and 1 sit above the root, so two plies up is always readable.
+constexpr int SEARCH_STACK_SIZE = MAX_PLY + 4;
+constexpr int ROOT_STACK_INDEX = 2;
+extern StackEntry search_stack[SEARCH_STACK_SIZE];
+
+extern uint64_t search_nodes;
+extern int sel_depth;  // highest ply reached
+
+// Late-move reduction in plies by depth and move number:
+// trunc(ln(d) * ln(m) / 2.25 + 0.75), row and column 0 zero; lmr_table[8][8] = 2.
+extern int32_t lmr_table[128][256];
+void init_lmr_table();
+
+// Moves tried before late-move pruning stops the quiet ones, by improving and depth.
+inline constexpr int32_t lmp_table[2][7] = {{0, 3, 5, 8, 13, 18, 25}, {0, 5, 8, 12, 18, 25, 35}};
+
+// Fail-soft principal-variation search of pos to depth plies; ss is the
+// node's entry of search_stack. pos is unchanged on return.
+int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool is_pv, int ply);
+// Captures and promotions only, standing pat on the static evaluation.
+int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply);

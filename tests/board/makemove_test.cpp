@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "board/makemove.h"
+#include "board/movegen.h"
+#include "board/perft.h"
+#include "board/zobrist.h"
+#include "board_test_util.h"
+#include "eval/psq.h"
+
+namespace {
+
+struct EpdCase {
+    std::string fen;
+    std::vector<uint64_t> counts;  // counts[d - 1] for depth d
+};
+
+std::vector<EpdCase> read_epd(const std::string& path) {
+    std::vector<EpdCase> cases;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty()) continue;
+        std::stringstream fields(line);
+        EpdCase c;
+        std::string field;
+        std::getline(fields, c.fen, ';');
+        while (std::getline(fields, field, ';')) {
+            std::stringstream f(field);
+            std::string depth;
+            uint64_t n;
+            f >> depth >> n;
+            c.counts.push_back(n);
+        }
+        cases.push_back(c);
+    }
+    return cases;
+}
+
+// Makes and unmakes every pseudo-legal move below pos to the given depth,
+// checking that each unmake restores the record bit for bit.
+void check_make_unmake(Position& pos, int depth) {
+    static Position before[8];
+    Move moves[MAX_MOVES];
+    Move* end = generate_moves(pos, moves);
+    before[depth] = pos;
+    for (Move* m = moves; m < end; ++m) {
+        make_move(pos, *m);
+        // The keys and score kept incrementally must equal a fresh computation.
+        uint64_t key = zobrist_castling[pos.castling] ^ (pos.side == BLACK ? zobrist_side : 0);
+        if (pos.ep_square != NO_SQUARE) key ^= zobrist_ep[file_of(pos.ep_square)];
+        uint64_t pawn_key = 0;
+        Score score = 0;
+        for (int sq = 0; sq < 64; ++sq) {
+            int piece = pos.board[sq];
+            if (piece == NO_PIECE) continue;
+            ASSERT_TRUE(pos.piece_bb[piece] & square_bb(sq));
+            key ^= zobrist_piece[piece][sq];
+            if (type_of(piece) == PAWN) pawn_key ^= zobrist_piece[piece][sq];
+            score += psq_table[piece][sq];
+        }
+        ASSERT_EQ(key, pos.hash) << move_to_str(*m);
+        ASSERT_EQ(pawn_key, pos.pawn_hash) << move_to_str(*m);
+        ASSERT_EQ(score, pos.psq_score) << move_to_str(*m);
+        ASSERT_EQ(pos.occupied, pos.color_bb[WHITE] | pos.color_bb[BLACK]);
+        if (depth > 1 && mover_king_safe(pos)) check_make_unmake(pos, depth - 1);
+        unmake_move(pos, *m);
+        ASSERT_TRUE(same_position(pos, before[depth])) << move_to_str(*m);
+    }
+}
+
+}  // namespace
+
+TEST(MakeMove, DoublePushSetsEnPassantAndKey) {
+    Position& pos = position_from(START_FEN);
+    make_move(pos, make_move_value(E2, E4, DOUBLE_PUSH));
+    EXPECT_EQ(pos.ep_square, E3);
+    EXPECT_EQ(pos.halfmove_clock, 0);
+    EXPECT_EQ(pos.fullmove_number, 1);
+    EXPECT_EQ(pos.side, BLACK);
+    EXPECT_EQ(pos.history_len, 1);
+    EXPECT_EQ(pos.hash, 0x9920CA2C579D60A6ULL);
+}
+
+TEST(MakeMove, CastlingRightsFollowKingAndRooks) {
+    Position& pos = position_from("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
+    make_move(pos, make_move_value(H1, H2, QUIET));
+    EXPECT_EQ(pos.castling, WHITE_OOO | BLACK_OO | BLACK_OOO);
+    unmake_move(pos, make_move_value(H1, H2, QUIET));
+    make_move(pos, make_move_value(E1, E2, QUIET));
+    EXPECT_EQ(pos.castling, BLACK_OO | BLACK_OOO);
+    unmake_move(pos, make_move_value(E1, E2, QUIET));
+    make_move(pos, make_move_value(A1, A8, CAPTURE));
+    EXPECT_EQ(pos.castling, WHITE_OO | BLACK_OO);
+    EXPECT_EQ(pos.history[0].captured, ROOK);
+}
+
+TEST(MakeMove, EnPassantAndPromotionCaptureRoundTrip) {
+    Position& pos = position_from("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1");
+    Position copy = pos;
+    Move ep = make_move_value(E5, D6, EN_PASSANT);
+    make_move(pos, ep);
+    EXPECT_EQ(pos.board[D5], NO_PIECE);
+    EXPECT_EQ(pos.history[0].captured, PAWN);
+    unmake_move(pos, ep);
+    EXPECT_TRUE(same_position(pos, copy));
+    EXPECT_EQ(pos.board[D5], B_PAWN);
+
+    Position& promo = position_from("3r2k1/4P3/8/8/8/8/8/4K3 w - - 0 1");
+    Position promo_copy = promo;
+    Move m = make_move_value(E7, D8, PROMO_CAPTURE_QUEEN);
+    make_move(promo, m);
+    EXPECT_EQ(promo.board[D8], W_QUEEN);
+    EXPECT_EQ(promo.psq_score,
+              promo_copy.psq_score - psq_table[W_PAWN][E7] - psq_table[B_ROOK][D8] + psq_table[W_QUEEN][D8]);
+    unmake_move(promo, m);
+    EXPECT_TRUE(same_position(promo, promo_copy));
+}
+
+TEST(MakeMove, NullMoveRoundTripClearsEnPassant) {
+    Position& pos = position_from("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
+    Position copy = pos;
+    make_null_move(pos);
+    EXPECT_EQ(pos.ep_square, NO_SQUARE);
+    EXPECT_EQ(pos.side, WHITE);
+    EXPECT_EQ(pos.hash, copy.hash ^ zobrist_ep[file_of(E3)] ^ zobrist_side);
+    unmake_null_move(pos);
+    EXPECT_TRUE(same_position(pos, copy));
+}
+
+TEST(MakeMove, EveryMoveOfManyPositionsRestoresTheRecord) {
+    for (const EpdCase& c : read_epd(TEST_DATA_DIR "/perft.epd")) {
+        Position& pos = position_from(c.fen.c_str());
+        check_make_unmake(pos, 3);
+    }
+}
+
+TEST(Perft, EveryPublishedCountOfTheEpdFile) {
+    auto cases = read_epd(TEST_DATA_DIR "/perft.epd");
+    ASSERT_EQ(cases.size(), 19u);
+    for (const EpdCase& c : cases) {
+        Position& pos = position_from(c.fen.c_str());
+        for (size_t d = 1; d <= c.counts.size(); ++d)
+            EXPECT_EQ(perft(pos, int(d)), c.counts[d - 1]) << c.fen << " depth " << d;
+    }
+}

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "board/movegen.h"
+#include "search/history.h"
+#include "search/movepick.h"
+#include "search/see.h"
+
+namespace {
+
+const char* const ORDER_FENS[] = {
+    "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+    "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+    "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
+    "r1bqkbnr/pppp1ppp/2n5/4p3/3PP3/5N2/PPP2PPP/RNBQKB1R b KQkq d3 0 3",
+};
+
+std::vector<Move> drain(MovePicker& picker, const Position& pos, bool skip_quiets = false) {
+    std::vector<Move> out;
+    for (Move m; (m = picker_next(picker, pos, skip_quiets)) != NO_MOVE;) out.push_back(m);
+    return out;
+}
+
+std::vector<Move> sorted(std::vector<Move> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+std::vector<Move> all_moves(const Position& pos) {
+    Move buffer[MAX_MOVES];
+    return std::vector<Move>(buffer, generate_moves(pos, buffer));
+}
+
+bool quiet(Move m) { return !is_capture(m) && !is_promotion(m); }
+
+struct MovePickerTest : ::testing::Test {
+    void SetUp() override { clear_search_tables(); }
+    void TearDown() override { clear_search_tables(); }
+};
+
+// Out of check: hash move, captures with see >= 0 best first, quiets by
+// score, then the losing captures; every pseudo-legal move exactly once.
+TEST_F(MovePickerTest, StagesComeInOrderAndCoverEveryMoveOnce) {
+    for (const char* fen : ORDER_FENS) {
+        SCOPED_TRACE(fen);
+        Position pos;
+        parse_fen(pos, fen);
+        std::vector<Move> moves = all_moves(pos);
+        Move hash = NO_MOVE, killer = NO_MOVE;
+        for (Move m : moves)
+            if (quiet(m)) {
+                if (!hash) hash = m;
+                else killer = m;
+            }
+        killers[3][0] = killer;
+        MovePicker picker;
+        picker_init(picker, hash, 3, NO_PIECE, 0, false);
+        std::vector<Move> got = drain(picker, pos);
+        ASSERT_EQ(sorted(got), sorted(moves));
+        EXPECT_EQ(got[0], hash);
+
+        size_t i = 1;
+        int last_see = 1 << 30;
+        for (; i < got.size() && !quiet(got[i]); ++i) {
+            int v = see(pos, got[i]);
+            EXPECT_GE(v, 0) << move_to_str(got[i]);
+            EXPECT_LE(v, last_see);
+            last_see = v;
+        }
+        ASSERT_LT(i, got.size());
+        EXPECT_EQ(got[i], killer) << "the killer leads the quiet moves";
+        for (; i < got.size() && quiet(got[i]); ++i) {}
+        last_see = 0;
+        for (; i < got.size(); ++i) {
+            ASSERT_FALSE(quiet(got[i]));
+            int v = see(pos, got[i]);
+            EXPECT_LT(v, 0) << move_to_str(got[i]);
+            EXPECT_LE(v, last_see);
+            last_see = v;
+        }
+    }
+}
+
+TEST_F(MovePickerTest, HashMoveThatIsACaptureIsNotRepeated) {
+    Position pos;
+    parse_fen(pos, ORDER_FENS[0]);
+    const Move hash = make_move_value(E5, F7, CAPTURE);
+    MovePicker picker;
+    picker_init(picker, hash, 0, NO_PIECE, 0, false);
+    std::vector<Move> got = drain(picker, pos);
+    EXPECT_EQ(got[0], hash);
+    EXPECT_EQ(std::count(got.begin(), got.end(), hash), 1);
+    EXPECT_EQ(got.size(), all_moves(pos).size());
+}
+
+TEST_F(MovePickerTest, ImplausibleHashMovesAreDropped) {
+    Position pos;
+    parse_fen(pos, ORDER_FENS[0]);
+    const Move implausible[] = {
+        make_move_value(A4, A5, QUIET),     // empty from-square
+        make_move_value(A8, A7, QUIET),     // enemy piece on it
+        make_move_value(E5, D7, CAPTURE),   // d7 holds a black pawn: plausible
+        make_move_value(E5, C6, CAPTURE),   // nothing to capture
+        make_move_value(E5, F7, QUIET),     // quiet move onto an occupied square
+    };
+    for (int k = 0; k < 5; ++k) {
+        MovePicker picker;
+        picker_init(picker, implausible[k], 0, NO_PIECE, 0, false);
+        Move first = picker_next(picker, pos, false);
+        if (k == 2) {
+            EXPECT_EQ(first, implausible[k]);
+            continue;
+        }
+        EXPECT_NE(first, implausible[k]);
+        EXPECT_TRUE(is_capture(first)) << "captures follow at once";
+        EXPECT_EQ(picker.hash_move, NO_MOVE);
+    }
+}
+
+TEST_F(MovePickerTest, SkipQuietsLeavesOnlyCaptures) {
+    Position pos;
+    parse_fen(pos, ORDER_FENS[0]);
+    MovePicker picker;
+    picker_init(picker, NO_MOVE, 0, NO_PIECE, 0, false);
+    std::vector<Move> got = drain(picker, pos, true);
+    int captures = 0;
+    for (Move m : all_moves(pos)) captures += !quiet(m);
+    EXPECT_EQ(int(got.size()), captures);
+    for (Move m : got) EXPECT_FALSE(quiet(m));
+    // Bad captures still come last.
+    EXPECT_LT(see(pos, got.back()), 0);
+}
+
+TEST_F(MovePickerTest, QuietsWithoutHistoryComeInGenerationOrder) {
+    Position pos;
+    parse_fen(pos, "4k3/8/8/8/8/8/1P6/R3K1N1 w Q - 0 1");
+    MovePicker picker;
+    picker_init(picker, NO_MOVE, 0, NO_PIECE, 0, false);
+    std::vector<Move> got = drain(picker, pos);
+    Move buffer[MAX_MOVES];
+    std::vector<Move> quiets(buffer, generate_quiets(pos, buffer));
+    EXPECT_EQ(got, quiets);
+}
+
+TEST_F(MovePickerTest, CounterMoveAndHistoryOrderQuiets) {
+    Position pos;
+    parse_fen(pos, "4k3/8/8/8/8/8/1P6/R3K1N1 w Q - 0 1");
+    const Move counter = make_move_value(A1, A5, QUIET);
+    const Move favoured = make_move_value(G1, H3, QUIET);
+    counter_moves[B_KING][E8] = counter;
+    quiet_history[WHITE][G1][H3] = 500;
+    MovePicker picker;
+    picker_init(picker, NO_MOVE, 0, B_KING, E8, false);
+    std::vector<Move> got = drain(picker, pos);
+    ASSERT_GE(got.size(), 2u);
+    EXPECT_EQ(got[0], counter);
+    EXPECT_EQ(got[1], favoured);
+}
+
+// In check: hash move, good captures, quiet promotions, quiets, bad captures.
+TEST_F(MovePickerTest, EvasionsComeInOneScoredList) {
+    Position pos;
+    // White king in check; Rxh5 wins a pawn, Qxf3 loses the queen to gxf3, b8 promotes.
+    parse_fen(pos, "4r1k1/1P6/8/7p/6p1/5n2/8/3QK2R w K - 0 1");
+    ASSERT_TRUE(in_check(pos));
+    const Move hash = make_move_value(E1, F2, QUIET);
+    const Move killer = make_move_value(E1, F1, QUIET);
+    killers[2][0] = killer;
+    MovePicker picker;
+    picker_init(picker, hash, 2, NO_PIECE, 0, true);
+    EXPECT_EQ(picker.stage, STAGE_GEN_EVASIONS);
+    std::vector<Move> got = drain(picker, pos);
+    EXPECT_EQ(sorted(got), sorted(all_moves(pos)));
+    ASSERT_GE(got.size(), 4u);
+    EXPECT_EQ(got[0], hash);
+    // Order of the classes after the hash move.
+    auto rank = [&](Move m) {
+        if (is_capture(m)) return see(pos, m) >= 0 ? 0 : 3;
+        if (is_promotion(m)) return 1;
+        return 2;
+    };
+    for (size_t i = 2; i < got.size(); ++i) EXPECT_LE(rank(got[i - 1]), rank(got[i])) << move_to_str(got[i]);
+    auto killer_at = std::find(got.begin(), got.end(), killer);
+    auto first_quiet = std::find_if(got.begin() + 1, got.end(), [](Move m) { return quiet(m); });
+    EXPECT_EQ(killer_at, first_quiet);
+}
+
+}  // namespace

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "board/makemove.h"
+#include "board/movegen.h"
+#include "search/pv.h"
+#include "eval/evaluate.h"
+#include "search/search_fixture.h"
+
+namespace {
+
+// Brute force over legal moves: can the side to move mate within n moves?
+bool all_replies_mated(Position& pos, int n);
+bool forces_mate(Position& pos, int n) {
+    MoveList list;
+    generate_legal_moves(pos, list);
+    for (int i = 0; i < list.count; ++i) {
+        make_move(pos, list.moves[i]);
+        bool mates = all_replies_mated(pos, n - 1);
+        unmake_move(pos, list.moves[i]);
+        if (mates) return true;
+    }
+    return false;
+}
+bool all_replies_mated(Position& pos, int n) {
+    MoveList list;
+    generate_legal_moves(pos, list);
+    if (list.count == 0) return in_check(pos);
+    if (n == 0) return false;
+    for (int i = 0; i < list.count; ++i) {
+        make_move(pos, list.moves[i]);
+        bool mated = forces_mate(pos, n);
+        unmake_move(pos, list.moves[i]);
+        if (!mated) return false;
+    }
+    return true;
+}
+
+bool same_position(const Position& a, const Position& b) {
+    return std::memcmp(a.piece_bb, b.piece_bb, sizeof(a.piece_bb)) == 0 &&
+           std::memcmp(a.color_bb, b.color_bb, sizeof(a.color_bb)) == 0 && a.occupied == b.occupied &&
+           std::memcmp(a.board, b.board, sizeof(a.board)) == 0 && a.side == b.side && a.ep_square == b.ep_square &&
+           a.castling == b.castling && a.halfmove_clock == b.halfmove_clock &&
+           a.fullmove_number == b.fullmove_number && a.history_len == b.history_len && a.hash == b.hash &&
+           a.pawn_hash == b.pawn_hash && a.psq_score == b.psq_score &&
+           std::memcmp(a.history, b.history, sizeof(UndoRecord) * size_t(a.history_len)) == 0;
+}
+
+struct SearchTest : ::testing::Test {
+    void SetUp() override { reset_search_state(); }
+    void TearDown() override { tt_resize(256); }
+};
+
+struct MatePuzzle {
+    const char* fen;
+    int moves;
+};
+
+const MatePuzzle MATE_PUZZLES[] = {
+    {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", 1},
+    {"r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1", 1},
+    {"k7/8/2K5/8/8/8/8/7R w - - 0 1", 2},
+    {"r2qkb1r/pp2nppp/3p4/2pNN1B1/2BnP3/3P4/PPP2PPP/R2bK2R w KQkq - 1 1", 2},
+    {"3k4/8/8/3K4/8/8/8/7R w - - 0 1", 3},
+    {"r1b1kb1r/pppp1ppp/5q2/4n3/3KP3/2N3PN/PPP4P/R1BQ1B1R b kq - 0 1", 3},
+};
+
+TEST_F(SearchTest, FindsShortestMatesWithExactScores) {
+    for (const MatePuzzle& puzzle : MATE_PUZZLES) {
+        SCOPED_TRACE(puzzle.fen);
+        reset_search_state();
+        Position pos = position_from(puzzle.fen);
+        // Late-move pruning hides some quiet mating moves from shallow non-PV nodes: search deep enough.
+        FixedDepthResult r = search_fixed_depth(pos, 12);
+        EXPECT_EQ(r.score, MATE - (2 * puzzle.moves - 1));
+        ASSERT_NE(r.move, NO_MOVE);
+        make_move(pos, r.move);
+        EXPECT_TRUE(all_replies_mated(pos, puzzle.moves - 1)) << move_to_str(r.move);
+    }
+}
+
+TEST_F(SearchTest, MateAtPlyThreeScoresFromTheRoot) {
+    prepare_quiet_search();
+    // Black is checkmated (back-rank mate): the node at ply 3 scores -30997.
+    Position mated = position_from("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1");
+    EXPECT_EQ(search(mated, &search_stack[ROOT_STACK_INDEX + 3], 3, -INFINITE_SCORE, INFINITE_SCORE, true, 3),
+              -30997);
+    // One move earlier, at ply 2, White sees the mate as +30997.
+    Position before = position_from("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
+    EXPECT_EQ(search(before, &search_stack[ROOT_STACK_INDEX + 2], 2, -INFINITE_SCORE, INFINITE_SCORE, true, 2),
+              30997);
+}
+
+TEST_F(SearchTest, StalemateIsADraw) {
+    Position pos = position_from("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
+    EXPECT_EQ(search_fixed_depth(pos, 3).score, 0);
+}
+
+TEST_F(SearchTest, FiftyMoveRuleScoresZeroEvenWhenMated) {
+    prepare_quiet_search();
+    Position pos = position_from("R5k1/5ppp/8/8/8/8/8/6K1 b - - 100 80");
+    EXPECT_EQ(search(pos, &search_stack[ROOT_STACK_INDEX + 1], 3, -INFINITE_SCORE, INFINITE_SCORE, false, 1), 0);
+    Position winning = position_from("6k1/5ppp/8/8/8/8/8/R5K1 w - - 100 80");
+    EXPECT_EQ(search(winning, &search_stack[ROOT_STACK_INDEX], 3, -INFINITE_SCORE, INFINITE_SCORE, true, 0), 0);
+}
+
+TEST_F(SearchTest, RepetitionWithinTheReversibleStretchIsADraw) {
+    Position pos = position_from("6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1");
+    const Move out = make_move_value(G1, H1, QUIET), back = make_move_value(H1, G1, QUIET);
+    const Move bout = make_move_value(G8, H8, QUIET), bback = make_move_value(H8, G8, QUIET);
+    make_move(pos, out);
+    make_move(pos, bout);
+    make_move(pos, back);
+    make_move(pos, bback);  // the start position again, with White to move
+    prepare_quiet_search();
+    EXPECT_EQ(search(pos, &search_stack[ROOT_STACK_INDEX], 4, -INFINITE_SCORE, INFINITE_SCORE, true, 0), 0);
+    EXPECT_EQ(search_stack[ROOT_STACK_INDEX].pv_length, 0);
+
+    // Had the clock been reset two plies ago, the earlier occurrence would not count.
+    pos.halfmove_clock = 3;
+    EXPECT_EQ(search_fixed_depth(pos, 3).score, MATE - 1) << "mate in one is found, not a draw";
+}
+
+TEST_F(SearchTest, MateDistanceBoundsCloseTheWindow) {
+    prepare_quiet_search();
+    Position pos = position_from(START_FEN);
+    uint64_t nodes_before = search_nodes;
+    EXPECT_EQ(search(pos, &search_stack[ROOT_STACK_INDEX + 10], 5, 30990, 31000, false, 10), 30990);
+    EXPECT_EQ(search_nodes, nodes_before + 1);
+}
+
+TEST_F(SearchTest, LeavesThePositionUnchanged) {
+    const char* fens[] = {
+        START_FEN,
+        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+        "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+        "rnbqkbnr/ppp1pppp/8/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3",
+    };
+    for (const char* fen : fens) {
+        SCOPED_TRACE(fen);
+        Position pos = position_from(fen);
+        MoveList legal;
+        generate_legal_moves(pos, legal);
+        make_move(pos, legal.moves[legal.count - 1]);  // some history for the repetition test to read
+        Position copy = pos;
+        search_fixed_depth(pos, 6);
+        EXPECT_TRUE(same_position(pos, copy));
+    }
+}
+
+TEST_F(SearchTest, PrincipalVariationsStayLegal) {
+    const char* fens[] = {
+        "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+        "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
+        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+    };
+    pv_report_active = false;
+    for (const char* fen : fens) {
+        Position pos = position_from(fen);
+        search_fixed_depth(pos, 8);
+        const StackEntry& root = search_stack[ROOT_STACK_INDEX];
+        ASSERT_GT(root.pv_length, 0);
+        for (int k = 0; k < root.pv_length; ++k) {
+            ASSERT_TRUE(move_is_legal(pos, root.pv[k])) << fen << " index " << k;
+            make_move(pos, root.pv[k]);
+        }
+    }
+    EXPECT_FALSE(pv_report_active) << "update_pv met no illegal line inside the tree";
+}
+
+TEST_F(SearchTest, IsDeterministic) {
+    const char* fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+    Position pos = position_from(fen);
+    FixedDepthResult first = search_fixed_depth(pos, 7);
+    reset_search_state();
+    FixedDepthResult second = search_fixed_depth(pos, 7);
+    EXPECT_EQ(first.nodes, second.nodes);
+    EXPECT_EQ(first.score, second.score);
+    EXPECT_EQ(first.move, second.move);
+    EXPECT_GT(first.nodes, 1000u);
+}
+
+TEST_F(SearchTest, NodeLimitStopsTheSearch) {
+    Position pos = position_from(START_FEN);
+    prepare_quiet_search();
+    search_limits.nodes = 5000;
+    root_depth = 1;
+    StackEntry* root = &search_stack[ROOT_STACK_INDEX];
+    for (int d = 1; d <= 30 && !stop_search; ++d) search(pos, root, d, -INFINITE_SCORE, INFINITE_SCORE, true, 0);
+    EXPECT_TRUE(stop_search);
+    EXPECT_EQ(search_nodes, 5000u) << "every node after the limit returns before counting";
+    stop_search = false;
+}
+
+TEST_F(SearchTest, QuiescenceStandsPatWithoutTouchingTheTable) {
+    prepare_quiet_search();
+    // White is a queen up with nothing to capture.
+    Position pos = position_from("4k3/8/8/8/8/8/8/3QK3 w - - 0 1");
+    StackEntry* ss = &search_stack[ROOT_STACK_INDEX];
+    int s = quiescence(pos, ss, -100, 100, 0);
+    EXPECT_GE(s, 100);
+    EXPECT_FALSE(tt_probe(pos.hash, 0).hit);
+    // Inside a wide window: stand pat stored as an upper bound with no move.
+    s = quiescence(pos, ss, -INFINITE_SCORE, INFINITE_SCORE, 0);
+    TTProbe probe = tt_probe(pos.hash, 0);
+    ASSERT_TRUE(probe.hit);
+    EXPECT_EQ(probe.bound, BOUND_UPPER);
+    EXPECT_EQ(probe.move, NO_MOVE);
+    EXPECT_EQ(probe.depth, 0);
+    EXPECT_EQ(probe.score, s);
+}
+
+TEST_F(SearchTest, QuiescenceWinsHangingMaterial) {
+    prepare_quiet_search();
+    Position pos = position_from("4k3/8/8/3r4/8/8/3Q4/4K3 w - - 0 1");
+    StackEntry* ss = &search_stack[ROOT_STACK_INDEX];
+    int with_rook = quiescence(pos, ss, -INFINITE_SCORE, INFINITE_SCORE, 0);
+    EXPECT_EQ(ss->pv_length, 1);
+    EXPECT_EQ(ss->pv[0], make_move_value(D2, D5, CAPTURE));
+    EXPECT_GT(with_rook, evaluate(pos) + 300) << "the rook is taken, not counted against White";
+}
+
+}  // namespace
