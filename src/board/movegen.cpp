@@ -103,8 +103,10 @@ void pawn_moves(const Position& pos, MoveSink& sink, bool captures_only) {
     }
 
     const int ep = pos.ep_square;
-    // Only a real double-pushed pawn behind an empty square can be taken.
-    if (ep != NO_SQUARE && !(pos.occupied & square_bb(ep)) &&
+    // Only a real double-pushed pawn behind an empty square on the sixth rank
+    // can be taken; a FEN may name any square at all.
+    const int ep_rank = us == WHITE ? 5 : 2;
+    if (ep != NO_SQUARE && rank_of(ep) == ep_rank && !(pos.occupied & square_bb(ep)) &&
         (pieces(pos, them, PAWN) & square_bb(ep - forward))) {
         Bitboard attackers = pawn_attacks[them][ep] & pawns;
         while (attackers) sink.add(pop_lsb(attackers), ep, EN_PASSANT);

@@ -56,6 +56,7 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
 
         if (v + DELTA_MARGIN + stand_pat < alpha || v < 0) continue;
         make_move(pos, m);
+        tt_prefetch(pos.hash);
         if (!mover_king_safe(pos)) {
             unmake_move(pos, m);
             continue;

@@ -11,6 +11,7 @@
 #include "search/tt.h"
 #include "tablebase/tablebase.h"
 #include "uci/input_queue.h"
+#include "uci/poll.h"
 #include "uci/log.h"
 
 int root_depth = 0;

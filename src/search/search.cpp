@@ -15,6 +15,7 @@
 #include "search/tt.h"
 #include "tablebase/tablebase.h"
 #include "uci/input_queue.h"
+#include "uci/poll.h"
 
 StackEntry search_stack[SEARCH_STACK_SIZE];
 uint64_t search_nodes = 0;
@@ -90,6 +91,7 @@ int probcut(Position& pos, StackEntry* ss, int depth, int beta, int ply) {
         if (!move_is_legal(pos, m)) continue;
         if (see(pos, m) < 0) continue;
         make_move(pos, m);
+        tt_prefetch(pos.hash);
         int s = -quiescence(pos, ss + 1, -rbeta, -rbeta + 1, ply + 1);
         if (s >= rbeta) s = -search(pos, ss + 1, depth - 4, -rbeta, -rbeta + 1, false, ply + 1);
         unmake_move(pos, m);
@@ -156,6 +158,7 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
                 if (eval >= beta && has_piece_material(pos, us)) {
                     ss->current_move = NULL_MOVE;
                     make_null_move(pos);
+                    tt_prefetch(pos.hash);
                     int reduction = depth / 4 + 3 + int(improving);
                     int s = -search(pos, ss + 1, depth - reduction - 1, -beta, -beta + 1, false, ply + 1);
                     unmake_null_move(pos);
@@ -228,6 +231,7 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
         const int piece = pos.board[from];
         ss->current_move = m;
         make_move(pos, m);
+        tt_prefetch(pos.hash);
         ++searched;
         const int new_depth = depth - 1 + ext;
 

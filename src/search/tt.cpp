@@ -1,14 +1,15 @@
 #include "search/tt.h"
 
-#include <cstdlib>
 #include <cstring>
+
+#include "platform/memory.h"
 
 TTEntry* tt_table = nullptr;
 uint64_t tt_count = 0;
 uint8_t tt_generation = 0;
 
 void tt_free() {
-    std::free(tt_table);
+    free_large(tt_table, tt_count * sizeof(TTEntry));
     tt_table = nullptr;
     tt_count = 0;
 }
@@ -19,8 +20,8 @@ void tt_resize(int megabytes) {
     uint64_t count = 1;
     if (bytes >= 32)
         while (count * 32 <= bytes) count *= 2;
-    // calloc of a large block maps fresh zero pages, so start-up does not touch the memory.
-    tt_table = static_cast<TTEntry*>(std::calloc(count, sizeof(TTEntry)));
+    // Fresh zero pages, committed only when first touched: start-up stays fast.
+    tt_table = static_cast<TTEntry*>(allocate_large_zeroed(count * sizeof(TTEntry)));
     tt_count = tt_table ? count : 0;
 }
 

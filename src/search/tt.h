@@ -39,6 +39,11 @@ struct TTProbe {
     int bound;
 };
 
+// Starts loading the key's slot into the cache ahead of its probe.
+inline void tt_prefetch(uint64_t key) {
+    if (tt_table) __builtin_prefetch(&tt_table[key & (tt_count - 1)]);
+}
+
 inline TTProbe tt_probe(uint64_t key, int ply) {
     TTProbe r{false, 0, NO_MOVE, 0, BOUND_EXACT};
     if (!tt_table) return r;

@@ -6,6 +6,7 @@
 #include "eval/trace.h"
 #include "search/history.h"
 #include "search/tt.h"
+#include "uci/commands.h"
 #include "uci/input_queue.h"
 #include "uci/uci.h"
 
@@ -50,11 +51,11 @@ void uci_dispatch(const char* line, Position& pos) {
     } else if (begins_with(line, "position")) {
         position_command(line, pos);
     } else if (begins_with(line, "go")) {
-        // searching arrives with the search subsystem
+        cmd_go(line, pos);
     } else if (std::strcmp(line, "stop") == 0) {
         stop_search = true;
     } else if (begins_with(line, "setoption")) {
-        // options arrive with the subsystems they configure
+        cmd_setoption(line);
     } else if (std::strcmp(line, "d") == 0) {
         print_board(pos);
     } else if (std::strcmp(line, "perfttest") == 0) {
@@ -64,6 +65,9 @@ void uci_dispatch(const char* line, Position& pos) {
         // Deeper trees could not finish anyway, and the cap keeps the undo history in bounds.
         if (depth > MAX_PERFT_DEPTH) depth = MAX_PERFT_DEPTH;
         perft_divide(pos, depth < 1 ? 1 : depth);
+    } else if (begins_with(line, "bench")) {
+        int depth = number_after(line, 5);
+        cmd_bench(depth < 1 ? 10 : depth);
     } else if (std::strcmp(line, "eval") == 0) {
         eval_trace(pos);
     } else if (std::strcmp(line, "dupcheck") == 0) {

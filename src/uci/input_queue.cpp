@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/input.h"
-#include "uci/log.h"
 
 char input_queue[QUEUE_SLOTS][QUEUE_LINE_SIZE];
 int queue_count = 0;
@@ -26,29 +24,4 @@ bool queue_pop(char* buffer, int size) {
     queue_head = (queue_head + 1) % QUEUE_SLOTS;
     queue_count--;
     return true;
-}
-
-void poll_input() {
-    char line[QUEUE_LINE_SIZE];
-    for (;;) {
-        if (!input_available()) return;
-        if (queue_count >= QUEUE_SLOTS) return;
-        if (!read_input_line(line, sizeof(line))) return;
-        size_t len = std::strlen(line);
-        while (len > 0 && (line[len - 1] == '\n' || line[len - 1] == '\r')) line[--len] = '\0';
-        if (len == 0) continue;
-        log_input_line("[poll <<<]", line);
-        if (std::strcmp(line, "stop") == 0) {
-            stop_search = true;
-        } else if (std::strcmp(line, "isready") == 0) {
-            std::printf("readyok\n");
-            std::fflush(stdout);
-            log_output_line("readyok");
-        } else if (std::strcmp(line, "quit") == 0) {
-            stop_search = true;
-            queue_push("quit");
-        } else {
-            queue_push(line);
-        }
-    }
 }

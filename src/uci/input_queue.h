@@ -14,7 +14,3 @@ extern volatile bool stop_search;
 bool queue_push(const char* line);
 // Copies the oldest line into buffer (NUL-terminated) and removes it; false when empty.
 bool queue_pop(char* buffer, int size);
-
-// Reads the input that is waiting during a search: "stop", "isready" and
-// "quit" act at once, other lines are queued for after the search.
-void poll_input();

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "search/pv.h"
+#include "search/root.h"
+#include "search/search_fixture.h"
+#include "uci/log.h"
+
+namespace {
+
+// Sends the protocol log into a temporary file for the test's duration.
+struct CapturedLog {
+    FILE* saved_file;
+    bool saved_tried;
+    CapturedLog() : saved_file(log_file), saved_tried(log_tried) {
+        log_tried = true;
+        log_file = std::tmpfile();
+    }
+    ~CapturedLog() {
+        std::fclose(log_file);
+        log_file = saved_file;
+        log_tried = saved_tried;
+    }
+    std::string text() const {
+        std::fflush(log_file);
+        std::rewind(log_file);
+        std::string s;
+        for (int c; (c = std::fgetc(log_file)) != EOF;) s.push_back(char(c));
+        return s;
+    }
+};
+
+int count_of(const std::string& text, const std::string& word) {
+    int n = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+    return n;
+}
+
+TEST(ScoreText, MateScoresBecomeMovesToMate) {
+    char text[32];
+    const std::pair<int, const char*> cases[] = {
+        {30999, "mate 1"},  {30997, "mate 2"},   {-30998, "mate -1"}, {-30996, "mate -2"},
+        {30871, "mate 65"}, {30000, "mate 500"}, {-30000, "mate -500"}, {29999, "cp 29999"},
+        {0, "cp 0"},        {-35, "cp -35"},
+    };
+    for (auto [score, expected] : cases) {
+        format_score(text, sizeof(text), score);
+        EXPECT_STREQ(text, expected) << score;
+    }
+}
+
+TEST(PrincipalVariation, LegalLinesPassSilently) {
+    CapturedLog log;
+    Position pos = position_from(START_FEN);
+    const Move line[] = {make_move_value(E2, E4, DOUBLE_PUSH), make_move_value(E7, E5, DOUBLE_PUSH)};
+    pv_report_active = false;
+    EXPECT_TRUE(update_pv(pos, 0, 3, line[0], line + 1, 1, line, 2));
+    EXPECT_EQ(log.text(), "");
+    EXPECT_FALSE(pv_report_active);
+}
+
+TEST(PrincipalVariation, CorruptLinesAreReportedFiveTimesPerSearch) {
+    CapturedLog log;
+    Position pos = position_from(START_FEN);
+    Position before = pos;
+    // The last move walks Black's king onto the queen's diagonal.
+    const Move bad[] = {make_move_value(E2, E4, DOUBLE_PUSH), make_move_value(F7, F6, QUIET),
+                        make_move_value(D1, H5, QUIET), make_move_value(E8, F7, QUIET)};
+    pv_report_active = false;
+    for (int i = 0; i < 6; ++i) EXPECT_FALSE(update_pv(pos, 4, 7, bad[0], bad + 1, 3, bad, 4));
+    std::string text = log.text();
+    EXPECT_EQ(count_of(text, "[PV-CORRUPTION #"), 5);
+    EXPECT_NE(text.find(" >>> [PV-CORRUPTION #1] ply=4 depth=7 move_played=e2e4 bad_idx=3/4 bad_move=e8f7; "
+                        "new_pv=[e2e4 f7f6 d1h5 e8f7] child_pv=[f7f6 d1h5 e8f7]\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("[PV-CORRUPTION #5]"), std::string::npos);
+    EXPECT_EQ(pos.hash, before.hash);
+    EXPECT_EQ(pos.history_len, before.history_len);
+    pv_report_active = false;  // a new search counts again from #1
+    update_pv(pos, 0, 1, bad[0], bad + 1, 3, bad, 4);
+    EXPECT_EQ(count_of(log.text(), "[PV-CORRUPTION #1]"), 2);
+}
+
+TEST(InfoLine, FormatsScoreNodesAndValidatedLine) {
+    CapturedLog log;
+    Position pos = position_from(START_FEN);
+    prepare_quiet_search();
+    search_nodes = 12345;
+    sel_depth = 9;
+    const Move line[] = {make_move_value(E2, E4, DOUBLE_PUSH), make_move_value(E7, E5, DOUBLE_PUSH)};
+    const int saved_multipv = multipv;
+    multipv = 1;
+    testing::internal::CaptureStdout();
+    print_info(pos, 7, 0, 30997, line, 2);
+    multipv = 2;
+    print_info(pos, 7, 1, -42, line, 0);
+    std::string out = testing::internal::GetCapturedStdout();
+    multipv = saved_multipv;
+    // "time" depends on the clock: compare around it.
+    EXPECT_EQ(out.rfind("info depth 7 seldepth 9 score mate 2 nodes 12345 nps ", 0), 0u) << out;
+    EXPECT_NE(out.find(" pv e2e4 e7e5\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("info depth 7 seldepth 9 multipv 2 score cp -42 nodes 12345 nps "), std::string::npos);
+    EXPECT_EQ(out.back(), '\n');
+    EXPECT_NE(out.find(" pv\n"), std::string::npos) << "an empty line ends with the word pv";
+    std::string logged = log.text();
+    EXPECT_EQ(count_of(logged, " >>> info depth 7"), 2);
+}
+
+TEST(InfoLine, StopsBeforeAnIllegalMoveAndLogsWhy) {
+    CapturedLog log;
+    Position pos = position_from("4k3/8/8/8/8/8/4r3/4K3 w - - 0 1");
+    Position before = pos;
+    prepare_quiet_search();
+    // The last move puts Black's king next to White's.
+    const Move bad_line[] = {make_move_value(E1, E2, CAPTURE), make_move_value(E8, D7, QUIET),
+                             make_move_value(E2, D3, QUIET), make_move_value(D7, D4, QUIET)};
+    testing::internal::CaptureStdout();
+    print_info(pos, 3, 0, 500, bad_line, 4);
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find(" pv e1e2 e8d7 e2d3\n"), std::string::npos) << out;
+    EXPECT_NE(log.text().find("[PV-INVALID] move d7d4 at PV index 3/4 is illegal in current position; truncating PV here"),
+              std::string::npos)
+        << log.text();
+    EXPECT_EQ(pos.hash, before.hash);
+}
+
+}  // namespace

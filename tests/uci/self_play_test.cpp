@@ -1,0 +1,149 @@
+// End-to-end: two engine processes play complete fast games against each
+// other through real pipes, refereed by the engine's own board code.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "board/makemove.h"
+#include "board/movegen.h"
+#include "search/limits.h"
+#include "uci/engine_process.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int GAMES = 20;
+constexpr int START_CLOCK_MS = 600;
+constexpr int INCREMENT_MS = 10;
+constexpr int MOVE_CAP_PLIES = 150;
+constexpr long long OVERRUN_MARGIN_MS = 100;
+
+enum class GameEnd { MATE, STALEMATE, REPETITION, FIFTY_MOVES, MOVE_CAP };
+
+bool starts_with(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+
+void sync(EngineProcess& engine) {
+    engine.send("isready");
+    auto lines = engine.read_until("readyok", 20000);
+    ASSERT_FALSE(lines.empty());
+    ASSERT_EQ(lines.back(), "readyok");
+}
+
+bool threefold(const Position& pos) {
+    int seen = 1;
+    for (int i = pos.history_len - 2; i >= 0 && i >= pos.history_len - pos.halfmove_clock; i -= 2)
+        if (pos.history[i].hash == pos.hash) ++seen;
+    return seen >= 3;
+}
+
+// The moves the engine lists for the position with "perft 1".
+std::set<std::string> engine_legal_moves(EngineProcess& engine) {
+    engine.send("perft 1");
+    std::set<std::string> moves;
+    for (const std::string& l : engine.read_until("Total:", 10000))
+        if (l.size() > 4 && l.find(": ") != std::string::npos && !starts_with(l, "Total:"))
+            moves.insert(l.substr(0, l.find(':')));
+    return moves;
+}
+
+struct Referee {
+    long long max_overrun_ms = -1000000;
+    int moves_played = 0;
+};
+
+GameEnd play_game(EngineProcess* white, EngineProcess* black, const std::string& opening, Referee& ref) {
+    for (EngineProcess* e : {white, black}) {
+        e->send("ucinewgame");
+        sync(*e);
+    }
+    Position pos;
+    parse_fen(pos, START_FEN);
+    std::string moves;
+    int clock[2] = {START_CLOCK_MS, START_CLOCK_MS};
+    for (int ply = 0;; ++ply) {
+        MoveList legal;
+        generate_legal_moves(pos, legal);
+        if (legal.count == 0) return in_check(pos) ? GameEnd::MATE : GameEnd::STALEMATE;
+        if (pos.halfmove_clock >= 100) return GameEnd::FIFTY_MOVES;
+        if (threefold(pos)) return GameEnd::REPETITION;
+        if (ply >= MOVE_CAP_PLIES) return GameEnd::MOVE_CAP;
+
+        EngineProcess& engine = pos.side == WHITE ? *white : *black;
+        engine.send("position startpos" + (moves.empty() ? std::string() : " moves" + moves));
+        std::set<std::string> listed = engine_legal_moves(engine);
+        EXPECT_EQ(int(listed.size()), legal.count);
+
+        std::string played;
+        if (ply == 0) {
+            played = opening;
+        } else {
+            SearchLimits limits{};
+            limits.wtime = clock[WHITE];
+            limits.btime = clock[BLACK];
+            limits.winc = limits.binc = INCREMENT_MS;
+            char go[128];
+            std::snprintf(go, sizeof(go), "go wtime %d btime %d winc %d binc %d", clock[WHITE], clock[BLACK],
+                          INCREMENT_MS, INCREMENT_MS);
+            auto start = Clock::now();
+            engine.send(go);
+            auto lines = engine.read_until("bestmove", 10000);
+            long long elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+            if (lines.empty() || !starts_with(lines.back(), "bestmove ")) {
+                ADD_FAILURE() << "no bestmove after " << go;
+                return GameEnd::MOVE_CAP;
+            }
+            played = lines.back().substr(9);
+            long long overrun = elapsed - allot_time(limits, pos.side).hard;
+            if (overrun > ref.max_overrun_ms) ref.max_overrun_ms = overrun;
+            clock[pos.side] += INCREMENT_MS - int(elapsed);
+            EXPECT_GT(clock[pos.side], 0) << "flag fell at ply " << ply;
+        }
+        if (!listed.count(played)) {
+            ADD_FAILURE() << "illegal bestmove " << played << " after" << moves;
+            return GameEnd::MOVE_CAP;
+        }
+        for (int i = 0; i < legal.count; ++i)
+            if (played == move_to_str(legal.moves[i])) {
+                make_move(pos, legal.moves[i]);
+                break;
+            }
+        moves += " " + played;
+        ++ref.moves_played;
+    }
+}
+
+TEST(SelfPlay, FastGamesEndByTheRulesWithLegalMovesOnTime) {
+    EngineProcess first, second;
+    for (EngineProcess* e : {&first, &second}) {
+        e->send("setoption name Hash value 16");
+        sync(*e);
+    }
+    // Each game opens with a different first move, so the games differ.
+    Position start;
+    parse_fen(start, START_FEN);
+    MoveList openings;
+    generate_legal_moves(start, openings);
+    ASSERT_EQ(openings.count, GAMES);
+
+    Referee ref;
+    int ends[5] = {};
+    for (int game = 0; game < GAMES; ++game) {
+        EngineProcess* white = game % 2 == 0 ? &first : &second;
+        EngineProcess* black = game % 2 == 0 ? &second : &first;
+        GameEnd end = play_game(white, black, move_to_str(openings.moves[game]), ref);
+        ++ends[int(end)];
+        if (HasFailure()) break;
+    }
+    std::printf("self-play: %d moves; mate %d, stalemate %d, repetition %d, fifty %d, cap %d; "
+                "largest overrun of the hard limit %lld ms\n",
+                ref.moves_played, ends[0], ends[1], ends[2], ends[3], ends[4], ref.max_overrun_ms);
+    RecordProperty("max_overrun_ms", std::to_string(ref.max_overrun_ms));
+    EXPECT_LE(ref.max_overrun_ms, OVERRUN_MARGIN_MS);
+}
+
+}  // namespace
