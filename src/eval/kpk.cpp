@@ -164,7 +164,7 @@ void kpk_init() {
                         Bitboard bit = square_bb(w);
                         uint8_t v = (slice.win[side][s] & bit)    ? KPK_WIN
                                     : (slice.draw[side][s] & bit) ? KPK_DRAW
-                                                                      : KPK_INVALID;
+                                                                  : KPK_INVALID;
                         kpk_bitbase[kpk_index(p, side, w, s)] = v;
                     }
         }

@@ -1,5 +1,5 @@
-// File-system services: directory listing by extension, the regular-file
-// test, and read-only mapping of a whole file.
+// File-system services: directory listing by extension, file tests, open
+// descriptors with their size, and read-only mapping of a whole file.
 #pragma once
 
 #include <cstddef>
@@ -12,14 +12,27 @@
 std::vector<std::string> list_directory(const char* dir, const char* extension);
 
 bool is_regular_file(const char* path);
+bool is_directory(const char* path);
+
+// Read-only descriptor of an existing file, or -1.
+int open_file(const char* path);
+void close_file(int fd);
+// Size in bytes of an open file, or -1 when it cannot be read.
+int64_t file_size(int fd);
 
 struct MappedFile {
     const uint8_t* data = nullptr;
     size_t size = 0;
+    int error = 0;  // system error code of a failed map or unmap
 };
 
-enum class MapResult { OK, CANNOT_OPEN, CANNOT_MAP };
+// CANNOT_MAP: the file is empty or its size cannot be read, so no mapping
+// exists; CANNOT_VIEW: the system refused to map it.
+enum class MapResult { OK, CANNOT_OPEN, CANNOT_MAP, CANNOT_VIEW };
 
-// Maps the whole file read-only. An empty file cannot be mapped and gives CANNOT_MAP.
+// Maps the whole file read-only.
 MapResult map_file(const char* path, MappedFile& out);
-void unmap_file(MappedFile& file);
+// Maps the whole open file read-only; the descriptor may be closed afterwards.
+MapResult map_open_file(int fd, MappedFile& out);
+// False (with out.error set) when the system refuses; the record is cleared either way.
+bool unmap_file(MappedFile& file);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/files.h"
@@ -27,24 +28,67 @@ bool is_regular_file(const char* path) {
     return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
-MapResult map_file(const char* path, MappedFile& out) {
-    out = MappedFile{};
-    int fd = open(path, O_RDONLY);
-    if (fd < 0) return MapResult::CANNOT_OPEN;
+bool is_directory(const char* path) {
     struct stat st;
-    if (fstat(fd, &st) != 0 || st.st_size <= 0) {
+    return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int open_file(const char* path) {
+    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    // A directory opens read-only on POSIX, but it is no file to read.
+    struct stat st;
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void close_file(int fd) {
+    if (fd >= 0) close(fd);
+}
+
+int64_t file_size(int fd) {
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0) return -1;
+    return int64_t(st.st_size);
+}
+
+MapResult map_open_file(int fd, MappedFile& out) {
+    out = MappedFile{};
+    int64_t size = file_size(fd);
+    if (size <= 0) {
+        out.error = size < 0 ? errno : EINVAL;
         return MapResult::CANNOT_MAP;
     }
-    void* p = mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-    close(fd);
-    if (p == MAP_FAILED) return MapResult::CANNOT_MAP;
+    void* p = mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, fd, 0);
+    if (p == MAP_FAILED) {
+        out.error = errno;
+        return MapResult::CANNOT_VIEW;
+    }
     out.data = static_cast<const uint8_t*>(p);
-    out.size = size_t(st.st_size);
+    out.size = size_t(size);
     return MapResult::OK;
 }
 
-void unmap_file(MappedFile& file) {
-    if (file.data) munmap(const_cast<uint8_t*>(file.data), file.size);
+MapResult map_file(const char* path, MappedFile& out) {
+    out = MappedFile{};
+    int fd = open_file(path);
+    if (fd < 0) return MapResult::CANNOT_OPEN;
+    MapResult result = map_open_file(fd, out);
+    close(fd);
+    return result;
+}
+
+bool unmap_file(MappedFile& file) {
+    bool ok = true;
+    int error = 0;
+    if (file.data && munmap(const_cast<uint8_t*>(file.data), file.size) != 0) {
+        ok = false;
+        error = errno;
+    }
     file = MappedFile{};
+    file.error = error;
+    return ok;
 }

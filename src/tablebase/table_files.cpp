@@ -1,0 +1,105 @@
+#include "tablebase/table_files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/files.h"
+#include "tablebase/decompress.h"
+
+namespace {
+
+constexpr int PATH_BUFFER = 4096;
+constexpr int MESSAGE_BUFFER = 512;
+constexpr int NAME_BUFFER = 260;
+
+// Looks for a listed file of one extension whose partner (last letter
+// changed to `partner`) is missing.
+bool pairs_complete(const char* directory, const char* extension, char partner, char* message) {
+    for (const std::string& found : list_directory(directory, extension)) {
+        char path[PATH_BUFFER];
+        std::snprintf(path, sizeof path, "%s/%s", directory, found.c_str());
+        if (is_directory(path) || found.size() < 6) continue;
+        char changed[NAME_BUFFER];
+        std::snprintf(changed, sizeof changed, "%s", found.c_str());
+        changed[std::strlen(changed) - 1] = partner;
+        std::snprintf(path, sizeof path, "%s/%s", directory, changed);
+        if (!is_regular_file(path)) {
+            std::snprintf(message, MESSAGE_BUFFER, "%s (missing %s)", found.c_str(), changed);
+            return false;
+        }
+    }
+    return true;
+}
+
+void unmap_kind(TbEntry& entry, int kind) {
+    MappedFile view;
+    view.data = entry.data[kind];
+    view.size = entry.mapping[kind];
+    if (view.data && !unmap_file(view)) std::fprintf(stderr, "unmap failed, error code %lu\n", (unsigned long)view.error);
+    entry.data[kind] = nullptr;
+    entry.mapping[kind] = 0;
+}
+
+}  // namespace
+
+bool tb_check_pairs(const char* directory, char* message) {
+    return pairs_complete(directory, ".rtbw", 'z', message) && pairs_complete(directory, ".rtbz", 'w', message);
+}
+
+int tb_open_file(const char* name, const char* extension) {
+    for (const std::string& dir : tb_paths) {
+        std::string path = dir + "/" + name + extension;
+        int fd = open_file(path.c_str());
+        if (fd >= 0) return fd;
+    }
+    return -1;
+}
+
+bool tb_file_complete(const char* name, const char* extension) {
+    int fd = tb_open_file(name, extension);
+    if (fd < 0) return false;
+    int64_t size = file_size(fd);
+    close_file(fd);
+    if (size >= 0 && size % 64 == 16) return true;
+    std::fprintf(stderr, "Incomplete tablebase file %s.%s\n", name, extension + 1);
+    std::printf("info string Incomplete tablebase file %s.%s\n", name, extension + 1);
+    return false;
+}
+
+bool tb_map_table(TbEntry& entry, const char* name, int kind) {
+    const char* extension = TB_EXTENSION[kind];
+    int fd = tb_open_file(name, extension);
+    if (fd < 0) return false;
+
+    MappedFile view;
+    MapResult result = map_open_file(fd, view);
+    if (result != MapResult::OK) {
+        std::fprintf(stderr, result == MapResult::CANNOT_MAP ? "CreateFileMapping() failed, error = %lu.\n"
+                                                               : "MapViewOfFile() failed, error = %lu.\n",
+                     (unsigned long)view.error);
+        std::fprintf(stderr, "Could not map %s%s into memory.\n", name, extension);
+        std::exit(1);
+    }
+    close_file(fd);
+
+    entry.mapping[kind] = view.size;
+    if (!tb_parse_table(entry, kind, view.data, view.size)) {
+        std::fprintf(stderr, "Corrupted table.\n");
+        tb_free_codebooks(entry, kind);
+        entry.data[kind] = view.data;
+        unmap_kind(entry, kind);
+        return false;
+    }
+    entry.data[kind] = view.data;
+    return true;
+}
+
+void tb_release_entry(TbEntry& entry) {
+    for (int kind = 0; kind < 3; kind++) {
+        if (!entry.ready[kind]) continue;
+        unmap_kind(entry, kind);
+        tb_free_codebooks(entry, kind);
+        entry.ready[kind] = 0;
+    }
+}

@@ -1,0 +1,341 @@
+#include <chrono>
+#include <map>
+#include <unordered_map>
+
+#include "tablebase/probe.h"
+#include "tablebase/registry.h"
+#include "tablebase/tablebase.h"
+#include "tb_test_util.h"
+
+namespace {
+
+TbPosition flip_colours(const TbPosition& p) {
+    auto m = [](Bitboard b) { return __builtin_bswap64(b); };
+    TbPosition f = p;
+    f.white = m(p.black);
+    f.black = m(p.white);
+    for (Bitboard* b : {&f.kings, &f.queens, &f.rooks, &f.bishops, &f.knights, &f.pawns}) *b = m(*b);
+    f.turn = !p.turn;
+    f.ep = p.ep ? uint8_t(p.ep ^ 56) : 0;
+    return f;
+}
+
+bool is_zeroing(const TbPosition& pos, TbMove m) {
+    return tb_is_capture(pos, m) || tb_moved_kind(pos, tb_move_from(m)) == TB_PAWN;
+}
+
+struct Consistency {
+    int positions = 0, decisive = 0, dtz_exact = 0, dtz_rounded = 0;
+};
+
+// WDL and DTZ of positions already probed; each position of a table is a
+// child of many others.
+struct Probed {
+    int wdl, dtz;
+};
+struct PositionHash {
+    size_t operator()(const TbPosition& p) const {
+        uint64_t h = p.turn * 0x9e3779b97f4a7c15ULL ^ p.ep;
+        for (Bitboard b : {p.white, p.black, p.kings, p.queens, p.rooks, p.bishops, p.knights, p.pawns})
+            h = (h ^ b) * 0xff51afd7ed558ccdULL, h ^= h >> 29;
+        return size_t(h);
+    }
+};
+struct PositionEqual {
+    bool operator()(const TbPosition& a, const TbPosition& b) const {
+        return a.white == b.white && a.black == b.black && a.kings == b.kings && a.queens == b.queens &&
+               a.rooks == b.rooks && a.bishops == b.bishops && a.knights == b.knights && a.pawns == b.pawns &&
+               a.turn == b.turn && a.ep == b.ep;
+    }
+};
+using ProbeCache = std::unordered_map<TbPosition, Probed, PositionHash, PositionEqual>;
+
+// tb_wdl and tb_dtz of the position (with rule50 0), asserting that they answer.
+Probed probe(ProbeCache& cache, TbPosition pos) {
+    pos.rule50 = 0;
+    auto it = cache.find(pos);
+    if (it != cache.end()) return it->second;
+    int s;
+    Probed p;
+    p.wdl = tb_wdl(pos, s);
+    EXPECT_NE(s, 0);
+    p.dtz = tb_dtz(pos, s);
+    EXPECT_NE(s, 0);
+    cache.emplace(pos, p);
+    return p;
+}
+
+// Checks one position's WDL and DTZ against those of its children.
+void check_against_children(const TbPosition& pos, ProbeCache& cache, Consistency& c) {
+    const Probed own = probe(cache, pos);
+    const int wdl = own.wdl, dtz = own.dtz;
+    ASSERT_TRUE(wdl == -2 || wdl == 0 || wdl == 2) << "no cursed results in these endings";
+    TbMove moves[TB_MAX_MOVES];
+    TbMove* end = tb_gen_legal(pos, moves);
+    int best = end == moves && !tb_in_check(pos) ? 0 : -2;
+    Probed child[TB_MAX_MOVES];
+    TbPosition next;
+    for (TbMove* m = moves; m < end; m++) {
+        tb_do_move(next, pos, *m);
+        child[m - moves] = probe(cache, next);
+        best = std::max(best, -child[m - moves].wdl);
+    }
+    ASSERT_EQ(wdl, best);
+    c.positions++;
+    if (wdl == 0) {
+        ASSERT_EQ(dtz, 0);
+        return;
+    }
+
+    ASSERT_EQ(dtz > 0, wdl > 0);
+    int expected;
+    if (wdl > 0) {
+        expected = INT32_MAX;
+        for (TbMove* m = moves; m < end; m++) {
+            if (child[m - moves].wdl != -2) continue;
+            tb_do_move(next, pos, *m);
+            if (is_zeroing(pos, *m) || tb_is_mate(next)) {
+                expected = 1;
+                break;
+            }
+            ASSERT_LT(child[m - moves].dtz, 0);
+            expected = std::min(expected, 1 - child[m - moves].dtz);
+        }
+    } else {
+        expected = -1;
+        for (TbMove* m = moves; m < end; m++) {
+            if (is_zeroing(pos, *m)) continue;
+            ASSERT_GT(child[m - moves].dtz, 0);
+            expected = std::min(expected, -child[m - moves].dtz - 1);
+        }
+    }
+    // Tables without the exact-distance flags store halved distances: one ply of rounding either way.
+    ASSERT_LE(std::abs(dtz - expected), 1) << "dtz " << dtz << " expected " << expected;
+    c.decisive++;
+    (dtz == expected ? c.dtz_exact : c.dtz_rounded)++;
+}
+
+struct Ending {
+    const char* name;
+    std::vector<TbPiece> pieces;
+    int sample;  // 0: every position
+};
+
+void check_ending(const Ending& e) {
+    load_real_tables();
+    Consistency c;
+    ProbeCache cache;
+    auto check = [&](const TbPosition& pos) {
+        if (testing::Test::HasFatalFailure()) return;
+        check_against_children(pos, cache, c);
+        if (testing::Test::HasFatalFailure()) {
+            FAIL() << e.name << " white " << std::hex << pos.white << " black " << pos.black << " turn " << pos.turn;
+        }
+    };
+    if (e.sample) {
+        for_sample_positions(e.pieces, e.sample, 0x9e3779b97f4a7c15ULL ^ uint64_t(e.sample), check);
+    } else {
+        bool pawns = false;
+        for (const TbPiece& p : e.pieces) pawns |= p.kind == TB_PAWN;
+        for_each_position(e.pieces, pawns ? QUEEN_SIDE_BB : TRIANGLE_BB, check);
+    }
+    if (testing::Test::HasFatalFailure()) return;
+    std::printf("%s: %d positions, %d decisive, DTZ exact %d, one ply off %d\n", e.name, c.positions, c.decisive,
+                c.dtz_exact, c.dtz_rounded);
+    EXPECT_GT(c.decisive, 0);
+    EXPECT_GT(c.dtz_exact, c.dtz_rounded);
+}
+
+// Every legal position of the three-piece endings (up to the symmetries the
+// tables fold away), a seeded sample of the four-piece ones.
+TEST(TbConsistency, KQvK) { check_ending({"KQvK", {WK, WQ, BK}, 0}); }
+TEST(TbConsistency, KRvK) { check_ending({"KRvK", {WK, WR, BK}, 0}); }
+TEST(TbConsistency, KPvK) { check_ending({"KPvK", {WK, WP, BK}, 0}); }
+TEST(TbConsistency, KBNvK) { check_ending({"KBNvK", {WK, WB, WN, BK}, 6000}); }
+TEST(TbConsistency, KRvKP) { check_ending({"KRvKP", {WK, WR, BK, BP}, 12000}); }
+TEST(TbConsistency, KPvKP) { check_ending({"KPvKP", {WK, WP, BK, BP}, 20000}); }
+
+TbPosition from_fen(const char* fen, int rule50 = 0) {
+    static Position pos;
+    EXPECT_TRUE(parse_fen(pos, fen)) << fen;
+    return tb_position_from(pos, rule50);
+}
+
+TEST(TbProbe, BareKingsNeedNoTable) {
+    ScratchDir empty;
+    tb_load(empty.str().c_str());
+    TbPosition kings = from_fen("8/8/4k3/8/8/8/8/K7 w - - 0 1");
+    int success = 7;
+    EXPECT_EQ(tb_lookup(kings, 0, success, TB_WDL), 0);
+    EXPECT_EQ(success, 7);
+    EXPECT_EQ(tb_wdl(kings, success), 0);
+    EXPECT_EQ(success, 1);
+    EXPECT_EQ(tb_dtz(kings, success), 0);
+    EXPECT_EQ(success, 1);
+}
+
+TEST(TbProbe, WinningCaptureDecidesWithoutTheOwnTable) {
+    ScratchDir dir;
+    dir.copy_real("KQvK.rtbw");
+    dir.copy_real("KQvK.rtbz");
+    tb_load(dir.str().c_str());
+    // KQvKR is not there, but Qxd8 wins at once.
+    TbPosition pos = from_fen("3r4/8/7k/8/8/8/8/K2Q4 w - - 0 1");
+    int success;
+    EXPECT_EQ(tb_wdl(pos, success), 2);
+    EXPECT_EQ(success, 2);
+    EXPECT_EQ(tb_dtz(pos, success), 1);
+    // Without the winning capture the missing table leaves no answer.
+    pos = from_fen("3r4/8/8/7k/8/8/8/K1Q5 w - - 0 1");
+    EXPECT_EQ(tb_wdl(pos, success), 0);
+    EXPECT_EQ(success, 0);
+}
+
+TEST(TbProbe, ColourFlippedPositionsAgree) {
+    load_real_tables();
+    int checked = 0;
+    for (int i = 0; i < tb_piece_count + tb_pawn_count; i++) {
+        const TbEntry& e = i < tb_piece_count ? static_cast<const TbEntry&>(tb_piece_entries[i])
+                                              : tb_pawn_entries[i - tb_piece_count];
+        // Rebuild the piece list from the key: find the signature whose key it is.
+        const auto& names = tb_signature_names();
+        std::vector<TbPiece> pieces;
+        for (int n = 0; n < TB_SIGNATURES && pieces.empty(); n++) {
+            if (entry_of(names[n]) != &e) continue;
+            bool white = true;
+            for (const char* c = names[n]; *c; c++) {
+                if (*c == 'v') white = false;
+                else pieces.push_back({white, int(std::string(" PNBRQK").find(*c))});
+            }
+        }
+        ASSERT_EQ(int(pieces.size()), e.num);
+        for_sample_positions(pieces, 300, 77 + uint64_t(i), [&](const TbPosition& pos) {
+            int s1, s2;
+            TbPosition flipped = flip_colours(pos);
+            ASSERT_EQ(tb_wdl(pos, s1), tb_wdl(flipped, s2));
+            ASSERT_EQ(s1, s2);
+            ASSERT_EQ(tb_dtz(pos, s1), tb_dtz(flipped, s2));
+            ASSERT_NE(s1, 0);
+            checked++;
+        });
+    }
+    EXPECT_EQ(checked, 35 * 300);
+}
+
+TEST(TbProbe, DtzTableOfTheOtherSideSearchesOnePly) {
+    load_real_tables();
+    // KBNvK stores black to move; white's mate in one (Be4) is found by the search.
+    TbPosition pos = from_fen("k7/3N4/1K6/5B2/8/8/8/8 w - - 0 1");
+    int success = 1;
+    int wdl = tb_wdl(pos, success);
+    EXPECT_EQ(wdl, 2);
+    tb_lookup(pos, wdl, success, TB_DTZ);
+    EXPECT_EQ(success, -1);
+    EXPECT_EQ(tb_dtz(pos, success), 1);
+    EXPECT_NE(success, 0);
+    // Black to move reads the table itself.
+    pos = from_fen("k7/3N4/1K6/5B2/8/8/8/8 b - - 0 1");
+    success = 1;
+    tb_lookup(pos, -2, success, TB_DTZ);
+    EXPECT_EQ(success, 1);
+}
+
+TEST(TbProbe, FiftyMoveCounterNeverEntersWdl) {
+    load_real_tables();
+    int s1, s2;
+    TbPosition a = from_fen("8/8/8/8/8/2k5/8/KQ6 w - - 0 1", 0);
+    TbPosition b = from_fen("8/8/8/8/8/2k5/8/KQ6 w - - 0 1", 99);
+    EXPECT_EQ(tb_wdl(a, s1), tb_wdl(b, s2));
+    EXPECT_EQ(tb_dtz(a, s1), tb_dtz(b, s2));
+}
+
+TEST(TbProbe, MoveGeneratorOrder) {
+    // King, queens, rooks, bishops, knights, pawns; targets ascending; promotions Q, N, R, B.
+    TbPosition pos = from_fen("8/2P5/8/8/8/8/4k3/K6R w - - 0 1");
+    TbMove moves[TB_MAX_MOVES];
+    TbMove* end = tb_gen_moves(pos, moves);
+    ASSERT_GE(end - moves, 8);
+    EXPECT_EQ(tb_move_from(moves[0]), A1);
+    EXPECT_EQ(tb_move_to(moves[0]), B1);
+    EXPECT_EQ(tb_move_from(moves[3]), H1);
+    EXPECT_EQ(tb_move_to(moves[3]), B1);
+    TbMove* last = end - 4;
+    EXPECT_EQ(tb_move_from(*last), C7);
+    EXPECT_EQ(tb_move_promotion(last[0]), TB_PROMOTE_QUEEN);
+    EXPECT_EQ(tb_move_promotion(last[1]), TB_PROMOTE_KNIGHT);
+    EXPECT_EQ(tb_move_promotion(last[2]), TB_PROMOTE_ROOK);
+    EXPECT_EQ(tb_move_promotion(last[3]), TB_PROMOTE_BISHOP);
+
+    // A black pawn: en passant first, then captures, push and double push in ascending square order.
+    pos = from_fen("4k3/3p4/8/8/8/8/8/4K3 b - - 0 1");
+    pos.white |= square_bb(E6);
+    pos.knights |= square_bb(E6);
+    end = tb_gen_moves(pos, moves);
+    std::vector<int> pawn_targets;
+    for (TbMove* m = moves; m < end; m++)
+        if (tb_move_from(*m) == D7) pawn_targets.push_back(tb_move_to(*m));
+    EXPECT_EQ(pawn_targets, (std::vector<int>{D5, D6, E6}));
+    TbPosition ep = from_fen("4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1");
+    end = tb_gen_moves(ep, moves);
+    pawn_targets.clear();
+    for (TbMove* m = moves; m < end; m++)
+        if (tb_move_from(*m) == D4) pawn_targets.push_back(tb_move_to(*m));
+    EXPECT_EQ(pawn_targets, (std::vector<int>{E3, D3}));
+    // Capture list: no pushes.
+    end = tb_gen_captures(ep, moves);
+    ASSERT_EQ(end - moves, 1);
+    EXPECT_TRUE(tb_is_en_passant(ep, moves[0]));
+    TbPosition after;
+    ASSERT_TRUE(tb_do_move(after, ep, moves[0]));
+    EXPECT_EQ(after.pawns, square_bb(E3));
+    EXPECT_EQ(after.rule50, 0);
+}
+
+TEST(TbProbe, DoubleStepSetsEnPassantOnlyWhenACaptureIsThere) {
+    TbPosition pos = from_fen("4k3/8/8/3p4/8/8/4P3/4K3 w - - 5 1", 5);
+    TbPosition next;
+    ASSERT_TRUE(tb_do_move(next, pos, tb_make_move(E2, E4, 0)));
+    EXPECT_EQ(next.ep, 0);
+    pos = from_fen("4k3/8/8/8/3p4/8/4P3/4K3 w - - 5 1", 5);
+    ASSERT_TRUE(tb_do_move(next, pos, tb_make_move(E2, E4, 0)));
+    EXPECT_EQ(next.ep, E3);
+    EXPECT_EQ(next.rule50, 0);
+    ASSERT_TRUE(tb_do_move(next, pos, tb_make_move(E1, F1, 0)));
+    EXPECT_EQ(next.rule50, 6);
+    // Moving into check is illegal.
+    pos = from_fen("4k3/8/8/8/8/8/4r3/3K4 w - - 0 1");
+    EXPECT_FALSE(tb_do_move(next, pos, tb_make_move(D1, E1, 0)));
+    EXPECT_TRUE(tb_do_move(next, pos, tb_make_move(D1, E2, 0)));
+}
+
+TEST(TbProbe, ValidityOfProbePositions) {
+    EXPECT_TRUE(tb_is_valid(from_fen("8/8/8/8/8/2k5/8/KQ6 w - - 0 1")));
+    EXPECT_TRUE(tb_is_valid(from_fen("8/8/8/8/8/2k5/8/KQ6 b - - 0 1")));
+    EXPECT_FALSE(tb_is_valid(from_fen("8/8/8/8/8/8/8/KQ1k4 w - - 0 1")));  // black in check, white to move
+    EXPECT_FALSE(tb_is_valid(from_fen("8/8/8/8/8/8/8/KQ6 w - - 0 1")));    // no black king
+    EXPECT_FALSE(tb_is_valid(from_fen("8/8/8/8/8/2k5/8/KQK5 w - - 0 1")));  // two white kings
+    EXPECT_FALSE(tb_is_valid(from_fen("P7/8/8/8/8/2k5/8/K7 w - - 0 1")));   // pawn on the last rank
+}
+
+TEST(TbProbe, BrokenPositionsGetNoAnswer) {
+    load_real_tables();
+    int success;
+    // Material of KQvK without a black king, and a pawn on the first rank.
+    EXPECT_EQ(tb_wdl(from_fen("8/8/8/8/8/8/8/KQ6 w - - 0 1"), success), 0);
+    EXPECT_EQ(success, 0);
+    tb_wdl(from_fen("8/8/8/4k3/8/8/8/KP6 w - - 0 1"), success);
+    EXPECT_EQ(success, 0);
+    // Neither marked the tables failed.
+    EXPECT_EQ(tb_wdl(from_fen("8/8/8/8/8/2k5/8/KQ6 w - - 0 1"), success), 2);
+    EXPECT_EQ(tb_wdl(from_fen("8/8/8/4k3/8/8/1P6/K7 w - - 0 1"), success), 2);
+    Position pos;
+    parse_fen(pos, "8/8/8/8/8/8/8/KQ6 w - - 0 1");
+    bool ok = true;
+    tb_probe_wdl(pos, ok);
+    EXPECT_FALSE(ok);
+    parse_fen(pos, "8/8/8/8/8/2k5/8/KQ6 b - - 37 1");
+    EXPECT_EQ(tb_probe_wdl(pos, ok), -2);
+    EXPECT_TRUE(ok);
+}
+
+}  // namespace
