@@ -95,13 +95,8 @@ inline void castling_rook_squares(int us, int kind, int& rook_from, int& rook_to
 // The type of a piece code without a division: codes 0..5 and 6..11.
 inline int piece_type(int piece) { return piece >= 6 ? piece - 6 : piece; }
 
-}  // namespace
-
-void make_move(Position& pos, Move m) {
-    const int us = pos.side;
-    const int from = move_from(m), to = move_to(m), kind = move_kind(m);
-    const int piece = pos.board[from];
-
+// Saves the state a move changes and takes the en-passant square (and its key) away.
+inline UndoRecord& push_undo(Position& pos) {
     UndoRecord& undo = pos.history[pos.history_len];
     undo.ep_square = pos.ep_square;
     undo.castling = pos.castling;
@@ -109,11 +104,21 @@ void make_move(Position& pos, Move m) {
     undo.captured = NO_PIECE_TYPE;
     undo.hash = pos.hash;
     undo.pawn_hash = pos.pawn_hash;
-
     if (pos.ep_square != NO_SQUARE) {
         pos.hash ^= zobrist_ep[file_of(pos.ep_square)];
         pos.ep_square = NO_SQUARE;
     }
+    return undo;
+}
+
+}  // namespace
+
+void make_move(Position& pos, Move m) {
+    const int us = pos.side;
+    const int from = move_from(m), to = move_to(m), kind = move_kind(m);
+    const int piece = pos.board[from];
+
+    UndoRecord& undo = push_undo(pos);
     pos.halfmove_clock++;
     pos.hash ^= zobrist_castling[pos.castling];
 
@@ -184,17 +189,7 @@ void unmake_move(Position& pos, Move m) {
 }
 
 void make_null_move(Position& pos) {
-    UndoRecord& undo = pos.history[pos.history_len];
-    undo.ep_square = pos.ep_square;
-    undo.castling = pos.castling;
-    undo.halfmove_clock = pos.halfmove_clock;
-    undo.captured = NO_PIECE_TYPE;
-    undo.hash = pos.hash;
-    undo.pawn_hash = pos.pawn_hash;
-    if (pos.ep_square != NO_SQUARE) {
-        pos.hash ^= zobrist_ep[file_of(pos.ep_square)];
-        pos.ep_square = NO_SQUARE;
-    }
+    push_undo(pos);
     pos.hash ^= zobrist_side;
     pos.side ^= 1;
     pos.halfmove_clock++;

@@ -1,9 +1,49 @@
 #include "eval/evaluate.h"
 
+#include "eval/attack_info.h"
+#include "eval/endgames.h"
+#include "eval/pawns.h"
 #include "eval/psq.h"
+#include "eval/terms.h"
 
-// Material and placement only, until the full set of terms lands.
+namespace {
+
+constexpr Score BISHOP_PAIR = make_score(22, 30);
+
+// Below this phase a lone rook or queen side can be mating a bare king.
+constexpr int MATING_PHASE_LIMIT = 8;
+
+}  // namespace
+
 int evaluate(const Position& pos) {
-    int v = taper(pos.psq_score, game_phase(pos)) + (pos.side == WHITE ? TEMPO_BONUS : -TEMPO_BONUS);
+    const Bitboard* bb = pos.piece_bb;
+    const int tempo = pos.side == WHITE ? TEMPO_BONUS : -TEMPO_BONUS;
+    // A hand-written position without a king gets material and placement only.
+    if (!bb[W_KING] || !bb[B_KING]) {
+        int v = taper(pos.psq_score, game_phase(pos)) + tempo;
+        return pos.side == WHITE ? v : -v;
+    }
+
+    EvalAttacks at;
+    collect_attacks(pos, at);
+
+    Score s = pos.psq_score;
+    s += eval_pawns(pos);
+    s += eval_mobility(pos, at, WHITE) - eval_mobility(pos, at, BLACK);
+    s += eval_outposts(pos, at, WHITE) - eval_outposts(pos, at, BLACK);
+    if (popcount(bb[W_BISHOP]) >= 2) s += BISHOP_PAIR;
+    if (popcount(bb[B_BISHOP]) >= 2) s -= BISHOP_PAIR;
+    s += eval_rooks(pos, WHITE) - eval_rooks(pos, BLACK);
+    s += eval_threats(pos, at, WHITE) - eval_threats(pos, at, BLACK);
+    s += eval_king_danger(pos, at, BLACK) - eval_king_danger(pos, at, WHITE);  // middle-game half only
+    s += eval_passed_extras(pos);
+
+    if (is_insufficient_material(pos)) return 0;
+    const int phase = game_phase(pos);
+    if (phase < MATING_PHASE_LIMIT)
+        if (int mate = bare_king_mate_value(pos)) return mate;
+
+    int v = taper(s, phase) + eval_special_endgames(pos) + tempo;
+    if (int f = eval_scale_factor(pos, v); f != NORMAL_SCALE) v = f * v / NORMAL_SCALE;
     return pos.side == WHITE ? v : -v;
 }

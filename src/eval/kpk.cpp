@@ -71,6 +71,9 @@ struct PawnSlice {
 // bare-king squares: a strong move wins when any successor wins, a bare-king
 // move draws when any successor draws, and placements still open when nothing
 // changes are draws. Pushes read the finished slices of the squares ahead.
+// Moves next to the other king or onto the pawn lead to invalid entries, which
+// belong to no set, so they drop out without a test of their own. The result is
+// the table kpk_classify reaches by repeated passes, as the tests check.
 void solve_pawn_square(int p, PawnSlice& slice, const PawnSlice* one_ahead, const PawnSlice* two_ahead) {
     const Bitboard pawn = square_bb(p);
     const Bitboard pawn_covers = pawn_attacks[WHITE][p];
@@ -164,7 +167,7 @@ void kpk_init() {
                         Bitboard bit = square_bb(w);
                         uint8_t v = (slice.win[side][s] & bit)    ? KPK_WIN
                                     : (slice.draw[side][s] & bit) ? KPK_DRAW
-                                                                      : KPK_INVALID;
+                                                                  : KPK_INVALID;
                         kpk_bitbase[kpk_index(p, side, w, s)] = v;
                     }
         }

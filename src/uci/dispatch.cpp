@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "board/perft.h"
+#include "eval/trace.h"
 #include "search/history.h"
 #include "search/tt.h"
 #include "uci/commands.h"
@@ -67,6 +68,8 @@ void uci_dispatch(const char* line, Position& pos) {
     } else if (begins_with(line, "bench")) {
         int depth = number_after(line, 5);
         cmd_bench(depth < 1 ? 10 : depth);
+    } else if (std::strcmp(line, "eval") == 0) {
+        eval_trace(pos);
     } else if (std::strcmp(line, "dupcheck") == 0) {
         cmd_dupcheck(pos);
     } else if (std::strcmp(line, "illegalcheck") == 0) {

@@ -35,26 +35,8 @@ std::string fen_of(const Position& pos, bool mirror) {
         if (empty) out += char('0' + empty);
         if (rank) out += '/';
     }
-    out += (pos.side == WHITE) != mirror ? " w " : " b ";
-    std::string rights;
-    const char* right_letters = mirror ? "kqKQ" : "KQkq";
-    for (int i = 0; i < 4; ++i)
-        if (pos.castling & (1 << i)) rights += right_letters[i];
-    if (mirror && rights.size() > 1) {
-        // Keep the conventional order: White's rights first.
-        std::string white, black;
-        for (char c : rights) (c >= 'a' ? black : white) += c;
-        rights = white + black;
-    }
-    out += rights.empty() ? "-" : rights;
-    out += ' ';
-    if (pos.ep_square == NO_SQUARE) {
-        out += '-';
-    } else {
-        int ep = mirror ? pos.ep_square ^ 56 : pos.ep_square;
-        out += char('a' + file_of(ep));
-        out += char('1' + rank_of(ep));
-    }
+    // Castling rights and en passant play no part in the evaluation.
+    out += (pos.side == WHITE) != mirror ? " w - -" : " b - -";
     return out + " 0 1";
 }
 

@@ -7,7 +7,7 @@
 
 #include "board/position.h"
 
-// Board, side to move, castling and en passant of the position as FEN text.
+// Board and side to move of the position as FEN text.
 std::string position_fen(const Position& pos);
 
 // FEN of the twin with the board flipped vertically, colours and side to move swapped.

@@ -79,7 +79,10 @@ TEST(Kpk, KnownPlacements) {
 }
 
 TEST(Kpk, LookupMirrorsFilesAndColours) {
-    struct Case { int sk, p, wk; bool strong_to_move; };
+    struct Case {
+        int sk, p, wk;
+        bool strong_to_move;
+    };
     const Case cases[] = {{D5, D4, D7, true}, {D5, D4, D7, false}, {C6, C5, C8, true},
                           {A6, A5, A8, true}, {B6, A6, A8, false}, {B5, C4, H8, true}};
     for (const Case& c : cases) {

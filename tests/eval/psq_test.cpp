@@ -29,19 +29,6 @@ TEST(PieceSquare, InitialPositionSumsToZeroInBothStyles) {
     EXPECT_EQ(eval_style, STYLE_PESTO);  // left as start-up had it
 }
 
-TEST(PieceSquare, StylesDifferOnlyWhereTheTablesDo) {
-    eval_style = STYLE_LINEAR;
-    psq_init();
-    Score linear_rook = psq_table[W_ROOK][A1], linear_knight = psq_table[W_KNIGHT][B1];
-    eval_style = STYLE_PESTO;
-    psq_init();
-    EXPECT_EQ(linear_rook, psq_table[W_ROOK][A1]);
-    EXPECT_EQ(linear_knight, make_score(337 - 31, 281 - 24));
-    EXPECT_EQ(psq_table[W_KNIGHT][B1], make_score(337 - 21, 281 - 51));
-    EXPECT_EQ(psq_table[B_KNIGHT][B8], -psq_table[W_KNIGHT][B1]);
-    EXPECT_EQ(psq_table[W_KING][G1], make_score(24, -13));
-}
-
 TEST(PieceSquare, MirroredTwinHasTheNegatedSum) {
     int checked = 0;
     for (const std::string& fen : evaluation_corpus(1)) {

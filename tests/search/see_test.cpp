@@ -23,10 +23,6 @@ TEST(StaticExchange, UndefendedPromotionPushCountsAsAPawn) {
     EXPECT_EQ(see_of("7k/P7/8/8/8/8/8/4K3 w - - 0 1", A7, A8, PROMO_QUEEN), 100);
 }
 
-TEST(StaticExchange, UndefendedPieceIsWonWhole) {
-    EXPECT_EQ(see_of("4k3/8/8/3r4/8/8/3Q4/4K3 w - - 0 1", D2, D5, CAPTURE), 500);
-}
-
 TEST(StaticExchange, SliderBehindARecapturerJoinsIn) {
     // Rxd5 Rxd5 Rxd5, and then the d8 piece recaptures through the vacated d7.
     EXPECT_EQ(see_of("3r2k1/3r4/8/3p4/8/8/3R4/3R2K1 w - - 0 1", D2, D5, CAPTURE), -400);

@@ -65,6 +65,26 @@ TEST(SearchProtocol, MovetimeIsRespected) {
     EXPECT_GE(elapsed, 900) << "the soft limit is 990 ms: no early stop in the opening";
 }
 
+TEST(SearchProtocol, TinyMovetimeStillCompletesTheFirstIteration) {
+    auto lines = run_engine("go movetime 5\n");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(starts_with(lines[0], "info depth 1 seldepth "));
+    EXPECT_EQ(lines[1].substr(0, 13), "bestmove " + lines[0].substr(lines[0].find(" pv ") + 4, 4));
+}
+
+TEST(SearchProtocol, InfiniteSearchEndsByItselfAfterDepth127) {
+    // Mate in one: mate-distance bounds keep every iteration tiny.
+    EngineProcess engine;
+    engine.send("position fen 6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
+    engine.send("go infinite");
+    auto lines = engine.read_until("bestmove", 20000);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.back(), "bestmove a1a8");
+    const std::string& last = lines[lines.size() - 2];
+    EXPECT_TRUE(starts_with(last, "info depth 127 ")) << last;
+    EXPECT_NE(last.find(" score mate 1 "), std::string::npos) << last;
+}
+
 TEST(SearchProtocol, StopEndsAnInfiniteSearchPromptly) {
     EngineProcess engine;
     sync(engine);

@@ -2,6 +2,7 @@
 // other through real pipes, refereed by the engine's own board code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <set>
@@ -18,10 +19,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int GAMES = 20;
-constexpr int START_CLOCK_MS = 600;
-constexpr int INCREMENT_MS = 10;
-constexpr int MOVE_CAP_PLIES = 150;
-constexpr long long OVERRUN_MARGIN_MS = 100;
+constexpr int START_CLOCK_MS = 500;
+constexpr int INCREMENT_MS = 15;  // above the 10 ms the engine may use on a nearly empty clock
+constexpr int MOVE_CAP_PLIES = 140;
+// Overruns of the hard limit, measured from the driver's side of the pipes:
+// nearly all must stay small; a rare one may be a busy machine's scheduling.
+constexpr long long TYPICAL_OVERRUN_MS = 30;
+constexpr long long WORST_OVERRUN_MS = 250;
 
 enum class GameEnd { MATE, STALEMATE, REPETITION, FIFTY_MOVES, MOVE_CAP };
 
@@ -52,7 +56,7 @@ std::set<std::string> engine_legal_moves(EngineProcess& engine) {
 }
 
 struct Referee {
-    long long max_overrun_ms = -1000000;
+    std::vector<long long> overruns_ms;
     int moves_played = 0;
 };
 
@@ -98,8 +102,7 @@ GameEnd play_game(EngineProcess* white, EngineProcess* black, const std::string&
                 return GameEnd::MOVE_CAP;
             }
             played = lines.back().substr(9);
-            long long overrun = elapsed - allot_time(limits, pos.side).hard;
-            if (overrun > ref.max_overrun_ms) ref.max_overrun_ms = overrun;
+            ref.overruns_ms.push_back(elapsed - allot_time(limits, pos.side).hard);
             clock[pos.side] += INCREMENT_MS - int(elapsed);
             EXPECT_GT(clock[pos.side], 0) << "flag fell at ply " << ply;
         }
@@ -139,11 +142,16 @@ TEST(SelfPlay, FastGamesEndByTheRulesWithLegalMovesOnTime) {
         ++ends[int(end)];
         if (HasFailure()) break;
     }
+    std::vector<long long>& over = ref.overruns_ms;
+    ASSERT_FALSE(over.empty());
+    std::sort(over.begin(), over.end());
+    const long long worst = over.back(), p95 = over[over.size() * 95 / 100];
     std::printf("self-play: %d moves; mate %d, stalemate %d, repetition %d, fifty %d, cap %d; "
-                "largest overrun of the hard limit %lld ms\n",
-                ref.moves_played, ends[0], ends[1], ends[2], ends[3], ends[4], ref.max_overrun_ms);
-    RecordProperty("max_overrun_ms", std::to_string(ref.max_overrun_ms));
-    EXPECT_LE(ref.max_overrun_ms, OVERRUN_MARGIN_MS);
+                "overrun of the hard limit: largest %lld ms, 95th percentile %lld ms\n",
+                ref.moves_played, ends[0], ends[1], ends[2], ends[3], ends[4], worst, p95);
+    RecordProperty("max_overrun_ms", std::to_string(worst));
+    EXPECT_LE(p95, TYPICAL_OVERRUN_MS);
+    EXPECT_LE(worst, WORST_OVERRUN_MS);
 }
 
 }  // namespace

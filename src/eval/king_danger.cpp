@@ -1,0 +1,71 @@
+#include <algorithm>
+#include <array>
+
+#include "board/attacks.h"
+#include "eval/terms.h"
+
+namespace {
+
+constexpr int MAX_ATTACK_UNITS = 99;
+
+// Danger in centipawns by attack units: slow growth up to 91 at 22 units,
+// then 100 + 10 per unit, so KING_DANGER[99] = 860.
+constexpr auto KING_DANGER = [] {
+    constexpr int start[23] = {0, 0, 1, 2, 3, 5, 7, 10, 13, 16, 20, 24, 28, 33, 38, 44, 50, 56, 62, 68, 75, 83, 91};
+    std::array<int, MAX_ATTACK_UNITS + 1> t{};
+    for (int i = 0; i <= MAX_ATTACK_UNITS; ++i) t[i] = i < 23 ? start[i] : 100 + 10 * (i - 23);
+    return t;
+}();
+static_assert(KING_DANGER[99] == 860);
+
+// Units for each enemy piece of a kind whose attacks reach the king's zone.
+constexpr int ZONE_UNITS[4] = {2, 2, 3, 5};  // knight, bishop, rook, queen
+// Units when a piece of the kind can give a safe check: queens 6, rooks 3, bishops and knights 2.
+constexpr int CHECK_UNITS[4] = {2, 2, 3, 6};
+
+}  // namespace
+
+int eval_king_danger(const Position& pos, const EvalAttacks& at, int color) {
+    const Bitboard king = pos.piece_bb[make_piece(color, KING)];
+    if (!king) return 0;
+    const int ksq = lsb(king), enemy = color ^ 1;
+    const Bitboard zone = king_attacks[ksq];
+    const Bitboard* enemy_attacks = at.pieces[enemy];
+
+    // Checking squares the enemy could use without being taken by a pawn.
+    const Bitboard safe = ~at.pawns[color] & ~pos.color_bb[enemy];
+    const Bitboard diagonal = bishop_attacks(ksq, pos.occupied) & safe;
+    const Bitboard straight = rook_attacks(ksq, pos.occupied) & safe;
+    const Bitboard jumps = knight_attacks[ksq] & safe;
+    const Bitboard check_squares[4] = {jumps, diagonal, straight, diagonal | straight};
+
+    // Every addition of zone units is capped at 99; as all are positive, one cap at the end is the same.
+    int zone_units = 0, check_units = 0;
+    for (int type = KNIGHT; type <= QUEEN; ++type) {
+        const int k = type - KNIGHT;
+        bool checks = false;
+        for (int i = first_slot(at, enemy, type); i < end_slot(at, enemy, type); ++i) {
+            if (enemy_attacks[i] & zone) zone_units += ZONE_UNITS[k];
+            // Of several queens only the one on the lowest square, the first listed, is asked.
+            if (type != QUEEN || i == first_slot(at, enemy, QUEEN))
+                checks |= (enemy_attacks[i] & check_squares[k]) != 0;
+        }
+        if (checks) check_units += CHECK_UNITS[k];
+    }
+    const int units = std::min(zone_units, MAX_ATTACK_UNITS) + check_units;
+
+    int danger = KING_DANGER[std::min(units, MAX_ATTACK_UNITS)];
+
+    // Missing shelter on the king's file and its neighbours.
+    const Bitboard own_pawns = pos.piece_bb[make_piece(color, PAWN)];
+    const Bitboard enemy_pawns = pos.piece_bb[make_piece(enemy, PAWN)];
+    for (int f = std::max(file_of(ksq) - 1, 0); f <= std::min(file_of(ksq) + 1, 7); ++f)
+        if (!(own_pawns & file_bb(f))) danger += (enemy_pawns & file_bb(f)) ? 10 : 20;
+    return danger;
+}
+
+int eval_king_danger(const Position& pos, int color) {
+    EvalAttacks at;
+    collect_attacks(pos, at);
+    return eval_king_danger(pos, at, color);
+}
