@@ -21,6 +21,9 @@ void* allocate_large_zeroed(size_t bytes) {
     if (head) munmap(raw, head);
     if (tail) munmap(reinterpret_cast<void*>(aligned + bytes), tail);
     void* block = reinterpret_cast<void*>(aligned);
+#ifdef MADV_HUGEPAGE
+    madvise(block, bytes, MADV_HUGEPAGE);
+#endif
     return block;
 }
 

@@ -7,6 +7,8 @@
 TTEntry* tt_table = nullptr;
 uint64_t tt_count = 0;
 uint8_t tt_generation = 0;
+uint32_t tt_filled[TT_FILLED_CAPACITY];
+uint64_t tt_filled_count = 0;
 
 void tt_free() {
     free_large(tt_table, tt_count * sizeof(TTEntry));
@@ -23,9 +25,17 @@ void tt_resize(int megabytes) {
     // Fresh zero pages, committed only when first touched: start-up stays fast.
     tt_table = static_cast<TTEntry*>(allocate_large_zeroed(count * sizeof(TTEntry)));
     tt_count = tt_table ? count : 0;
+    tt_filled_count = 0;
 }
 
 void tt_clear() {
-    if (tt_table) std::memset(static_cast<void*>(tt_table), 0, tt_count * sizeof(TTEntry));
+    if (tt_table) {
+        if (tt_filled_count <= TT_FILLED_CAPACITY) {
+            for (uint64_t i = 0; i < tt_filled_count; ++i) tt_table[tt_filled[i]] = TTEntry{};
+        } else {
+            std::memset(static_cast<void*>(tt_table), 0, tt_count * sizeof(TTEntry));
+        }
+    }
+    tt_filled_count = 0;
     tt_generation = 0;
 }

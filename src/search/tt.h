@@ -24,6 +24,13 @@ extern TTEntry* tt_table;
 extern uint64_t tt_count;  // always a power of two
 extern uint8_t tt_generation;
 
+// Slots filled since the table was last zeroed, so that clearing a lightly
+// used table (a new game, every benchmark position) touches only those slots
+// instead of the whole table. Past the capacity a clear zeroes everything.
+constexpr uint32_t TT_FILLED_CAPACITY = 1u << 20;
+extern uint32_t tt_filled[TT_FILLED_CAPACITY];
+extern uint64_t tt_filled_count;
+
 // Frees the old table and allocates a zeroed one of the largest power-of-two
 // slot count that fits: 1 MB gives 65536 slots.
 void tt_resize(int megabytes);
@@ -59,8 +66,13 @@ inline TTProbe tt_probe(uint64_t key, int ply) {
 // result; everything else is overwritten.
 inline void tt_store(uint64_t key, int score, int bound, int depth, Move move, int ply) {
     if (!tt_table) return;
-    TTEntry& e = tt_table[key & (tt_count - 1)];
+    const uint64_t index = key & (tt_count - 1);
+    TTEntry& e = tt_table[index];
     if (e.key != 0 && e.key != key && e.generation == tt_generation && depth < int(e.depth)) return;
+    if (e.key == 0) {
+        if (tt_filled_count < TT_FILLED_CAPACITY) tt_filled[tt_filled_count] = uint32_t(index);
+        tt_filled_count++;
+    }
     if (score >= MATE_BOUND) score += ply;
     else if (score <= -MATE_BOUND) score -= ply;
     e.key = key;

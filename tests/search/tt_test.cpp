@@ -126,3 +126,32 @@ TEST_F(TranspositionTable, NoTableMeansMissesAndIgnoredStores) {
 }
 
 }  // namespace
+
+namespace {
+
+bool table_is_zero() {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(tt_table);
+    for (uint64_t i = 0; i < tt_count * sizeof(TTEntry); ++i)
+        if (bytes[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST_F(TranspositionTable, ClearEmptiesEverySlotFewOrMany) {
+    tt_generation = 7;
+    tt_store(KEY_A, 10, BOUND_EXACT, 3, 0x170C, 0);
+    tt_store(KEY_A, 11, BOUND_LOWER, 4, 0x170C, 0);  // same slot twice
+    tt_clear();
+    EXPECT_TRUE(table_is_zero());
+    EXPECT_EQ(tt_generation, 0);
+    EXPECT_FALSE(tt_probe(KEY_A, 0).hit);
+
+    // More filled slots than the fill record holds: the clear falls back to zeroing everything.
+    tt_resize(32);
+    for (uint64_t i = 1; i <= uint64_t(TT_FILLED_CAPACITY) + 1000; ++i)
+        tt_store(i, 1, BOUND_EXACT, 1, 0, 0);  // consecutive keys fill distinct slots
+    ASSERT_GT(tt_filled_count, uint64_t(TT_FILLED_CAPACITY));
+    tt_clear();
+    EXPECT_TRUE(table_is_zero());
+}
