@@ -3,19 +3,39 @@
 #include "board/attacks.h"
 #include "eval/masks.h"
 
+namespace {
+
+// Stores the attacks of every piece of one kind and returns the next free slot.
+template <typename AttackFn>
+int collect_kind(EvalAttacks& out, int c, int type, Bitboard pieces, Bitboard enemy_zone, int n, AttackFn attacks_of) {
+    const int k = type - KNIGHT;
+    Bitboard all = 0;
+    int hits = 0;
+    out.begin[c][k] = n;
+    while (pieces) {
+        const Bitboard a = attacks_of(pop_lsb(pieces));
+        out.pieces[c][n++] = a;
+        all |= a;
+        hits += (a & enemy_zone) != 0;
+    }
+    out.by_kind[c][k] = all;
+    out.zone_hits[c][k] = hits;
+    return n;
+}
+
+}  // namespace
+
 void collect_attacks(const Position& pos, EvalAttacks& out) {
     const Bitboard occ = pos.occupied;
     for (int c = WHITE; c <= BLACK; ++c) {
-        out.pawns[c] = pawn_attack_set(pos.piece_bb[make_piece(c, PAWN)], c);
-        int n = 0;
-        out.begin[c][0] = 0;
-        for (Bitboard b = pos.piece_bb[make_piece(c, KNIGHT)]; b;) out.pieces[c][n++] = knight_attacks[pop_lsb(b)];
-        out.begin[c][1] = n;
-        for (Bitboard b = pos.piece_bb[make_piece(c, BISHOP)]; b;) out.pieces[c][n++] = bishop_attacks(pop_lsb(b), occ);
-        out.begin[c][2] = n;
-        for (Bitboard b = pos.piece_bb[make_piece(c, ROOK)]; b;) out.pieces[c][n++] = rook_attacks(pop_lsb(b), occ);
-        out.begin[c][3] = n;
-        for (Bitboard b = pos.piece_bb[make_piece(c, QUEEN)]; b;) out.pieces[c][n++] = queen_attacks(pop_lsb(b), occ);
+        const Bitboard* own = pos.piece_bb + 6 * c;
+        const Bitboard enemy_king = pos.piece_bb[make_piece(c ^ 1, KING)];
+        const Bitboard enemy_zone = enemy_king ? king_attacks[lsb(enemy_king)] : 0;
+        out.pawns[c] = pawn_attack_set(own[PAWN], c);
+        int n = collect_kind(out, c, KNIGHT, own[KNIGHT], enemy_zone, 0, [](int sq) { return knight_attacks[sq]; });
+        n = collect_kind(out, c, BISHOP, own[BISHOP], enemy_zone, n, [occ](int sq) { return bishop_attacks(sq, occ); });
+        n = collect_kind(out, c, ROOK, own[ROOK], enemy_zone, n, [occ](int sq) { return rook_attacks(sq, occ); });
+        n = collect_kind(out, c, QUEEN, own[QUEEN], enemy_zone, n, [occ](int sq) { return queen_attacks(sq, occ); });
         out.begin[c][4] = n;
     }
 }

@@ -9,7 +9,9 @@ struct EvalAttacks {
     // Per colour: knights, then bishops, rooks, queens, each kind by ascending
     // square; sliders see the full occupancy.
     Bitboard pieces[2][64];
-    int begin[2][5];  // slots of kind k: begin[c][k - KNIGHT] .. begin[c][k - KNIGHT + 1]
+    int begin[2][5];         // slots of kind k: begin[c][k - KNIGHT] .. begin[c][k - KNIGHT + 1]
+    Bitboard by_kind[2][4];  // union of the attacks of each kind, knight to queen
+    int zone_hits[2][4];     // pieces of each kind whose attacks reach a square next to the enemy king
 };
 
 void collect_attacks(const Position& pos, EvalAttacks& out);

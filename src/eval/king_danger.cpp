@@ -20,8 +20,6 @@ static_assert(KING_DANGER[99] == 860);
 
 // Units for each enemy piece of a kind whose attacks reach the king's zone.
 constexpr int ZONE_UNITS[4] = {2, 2, 3, 5};  // knight, bishop, rook, queen
-// Units when a piece of the kind can give a safe check: queens 6, rooks 3, bishops and knights 2.
-constexpr int CHECK_UNITS[4] = {2, 2, 3, 6};
 
 }  // namespace
 
@@ -29,30 +27,24 @@ int eval_king_danger(const Position& pos, const EvalAttacks& at, int color) {
     const Bitboard king = pos.piece_bb[make_piece(color, KING)];
     if (!king) return 0;
     const int ksq = lsb(king), enemy = color ^ 1;
-    const Bitboard zone = king_attacks[ksq];
-    const Bitboard* enemy_attacks = at.pieces[enemy];
-
     // Checking squares the enemy could use without being taken by a pawn.
     const Bitboard safe = ~at.pawns[color] & ~pos.color_bb[enemy];
     const Bitboard diagonal = bishop_attacks(ksq, pos.occupied) & safe;
     const Bitboard straight = rook_attacks(ksq, pos.occupied) & safe;
     const Bitboard jumps = knight_attacks[ksq] & safe;
-    const Bitboard check_squares[4] = {jumps, diagonal, straight, diagonal | straight};
+    const Bitboard* enemy_kinds = at.by_kind[enemy];
 
     // Every addition of zone units is capped at 99; as all are positive, one cap at the end is the same.
-    int zone_units = 0, check_units = 0;
-    for (int type = KNIGHT; type <= QUEEN; ++type) {
-        const int k = type - KNIGHT;
-        bool checks = false;
-        for (int i = first_slot(at, enemy, type); i < end_slot(at, enemy, type); ++i) {
-            if (enemy_attacks[i] & zone) zone_units += ZONE_UNITS[k];
-            // Of several queens only the one on the lowest square, the first listed, is asked.
-            if (type != QUEEN || i == first_slot(at, enemy, QUEEN))
-                checks |= (enemy_attacks[i] & check_squares[k]) != 0;
-        }
-        if (checks) check_units += CHECK_UNITS[k];
-    }
-    const int units = std::min(zone_units, MAX_ATTACK_UNITS) + check_units;
+    int zone_units = 0;
+    for (int k = 0; k < 4; ++k) zone_units += ZONE_UNITS[k] * at.zone_hits[enemy][k];
+    int units = std::min(zone_units, MAX_ATTACK_UNITS);
+
+    // Of several queens only the one on the lowest square, the first listed, is asked.
+    const int first_queen = first_slot(at, enemy, QUEEN);
+    if (first_queen < end_slot(at, enemy, QUEEN) && (at.pieces[enemy][first_queen] & (diagonal | straight))) units += 6;
+    if (enemy_kinds[ROOK - KNIGHT] & straight) units += 3;
+    if (enemy_kinds[BISHOP - KNIGHT] & diagonal) units += 2;
+    if (enemy_kinds[KNIGHT - KNIGHT] & jumps) units += 2;
 
     int danger = KING_DANGER[std::min(units, MAX_ATTACK_UNITS)];
 
