@@ -19,13 +19,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int GAMES = 20;
-constexpr int START_CLOCK_MS = 500;
+constexpr int START_CLOCK_MS = 1000;
 constexpr int INCREMENT_MS = 15;  // above the 10 ms the engine may use on a nearly empty clock
-constexpr int MOVE_CAP_PLIES = 140;
+constexpr int MOVE_CAP_PLIES = 120;
 // Overruns of the hard limit, measured from the driver's side of the pipes:
 // nearly all must stay small; a rare one may be a busy machine's scheduling.
-constexpr long long TYPICAL_OVERRUN_MS = 30;
-constexpr long long WORST_OVERRUN_MS = 250;
+constexpr long long TYPICAL_OVERRUN_MS = 50;
+constexpr long long WORST_OVERRUN_MS = 500;
 
 enum class GameEnd { MATE, STALEMATE, REPETITION, FIFTY_MOVES, MOVE_CAP };
 
