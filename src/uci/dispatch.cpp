@@ -8,13 +8,12 @@
 #include "search/tt.h"
 #include "uci/commands.h"
 #include "uci/input_queue.h"
+#include "uci/text.h"
 #include "uci/uci.h"
 
 namespace {
 
 constexpr int MAX_PERFT_DEPTH = 32;
-
-bool begins_with(const char* line, const char* prefix) { return std::strncmp(line, prefix, std::strlen(prefix)) == 0; }
 
 // Number after a command word, as atoi reads it (0 when absent).
 int number_after(const char* line, size_t word_length) {

@@ -5,6 +5,7 @@
 #include "book/book.h"
 #include "search/root.h"
 #include "uci/commands.h"
+#include "uci/text.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ SearchLimits parse_go(const char* line) {
                 break;
             }
         }
-        if (!matched && std::strncmp(cursor, "infinite", 8) == 0) {
+        if (!matched && begins_with(cursor, "infinite")) {
             limits.infinite = 1;
             cursor += 8;
         }

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/clock.h"
+#include "uci/text.h"
 
 FILE* log_file = nullptr;
 bool log_tried = false;
@@ -35,8 +36,7 @@ void log_output_line(const char* text) {
     if (!log_file || !text) return;
     char buffer[1024];
     std::snprintf(buffer, sizeof(buffer), "%s", text);
-    size_t len = std::strlen(buffer);
-    while (len > 0 && (buffer[len - 1] == '\n' || buffer[len - 1] == '\r')) buffer[--len] = '\0';
+    strip_line_end(buffer);
     LocalTimeOfDay t = local_time_of_day();
     std::fprintf(log_file, "%02d:%02d:%02d.%03d >>> %s\n", t.hour, t.minute, t.second, t.millisecond, buffer);
     std::fflush(log_file);

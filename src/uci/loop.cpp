@@ -3,6 +3,7 @@
 #include "platform/input.h"
 #include "uci/input_queue.h"
 #include "uci/log.h"
+#include "uci/text.h"
 #include "uci/uci.h"
 
 namespace {
@@ -19,8 +20,7 @@ void uci_loop() {
             log_input_line("[queue <<<]", line);
         } else {
             if (!read_input_line(line, sizeof(line))) break;
-            size_t len = std::strlen(line);
-            while (len > 0 && (line[len - 1] == '\n' || line[len - 1] == '\r')) line[--len] = '\0';
+            strip_line_end(line);
             log_input_line("<<<", line);
         }
         if (std::strcmp(line, "quit") == 0) break;

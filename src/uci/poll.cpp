@@ -6,6 +6,7 @@
 #include "platform/input.h"
 #include "uci/input_queue.h"
 #include "uci/log.h"
+#include "uci/text.h"
 
 void poll_input() {
     char line[QUEUE_LINE_SIZE];
@@ -13,9 +14,7 @@ void poll_input() {
         if (!input_available()) return;
         if (queue_count >= QUEUE_SLOTS) return;
         if (!read_input_line(line, sizeof(line))) return;
-        size_t len = std::strlen(line);
-        while (len > 0 && (line[len - 1] == '\n' || line[len - 1] == '\r')) line[--len] = '\0';
-        if (len == 0) continue;
+        if (strip_line_end(line) == 0) continue;
         log_input_line("[poll <<<]", line);
         if (std::strcmp(line, "stop") == 0) {
             stop_search = true;

@@ -2,6 +2,7 @@
 
 #include "board/makemove.h"
 #include "board/movegen.h"
+#include "uci/text.h"
 #include "uci/uci.h"
 
 namespace {
@@ -42,10 +43,10 @@ void position_command(const char* line, Position& pos) {
     while (*p == ' ') ++p;
 
     const char* rest;
-    if (std::strncmp(p, "startpos", 8) == 0) {
+    if (begins_with(p, "startpos")) {
         parse_fen(pos, START_FEN);
         rest = p + 8;
-    } else if (std::strncmp(p, "fen", 3) == 0) {
+    } else if (begins_with(p, "fen")) {
         p += 3;
         while (*p == ' ') ++p;
         parse_fen(pos, p);

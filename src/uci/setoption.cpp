@@ -8,6 +8,7 @@
 #include "search/tt.h"
 #include "tablebase/tablebase.h"
 #include "uci/commands.h"
+#include "uci/text.h"
 
 namespace {
 
@@ -15,7 +16,6 @@ constexpr int MIN_HASH_MB = 1;
 constexpr int MAX_HASH_MB = 2048;
 constexpr int TB_MESSAGE_SIZE = 512;
 
-bool begins_with(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
 
 int clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
 
