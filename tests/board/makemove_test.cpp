@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,22 +18,15 @@ struct EpdCase {
     std::vector<uint64_t> counts;  // counts[d - 1] for depth d
 };
 
-std::vector<EpdCase> read_epd(const std::string& path) {
+// Rows "fen ; D1 20 ; D2 400 ..." of the perft file.
+std::vector<EpdCase> read_epd() {
     std::vector<EpdCase> cases;
-    std::ifstream in(path);
+    std::ifstream in(TEST_DATA_DIR "/perft.epd");
     for (std::string line; std::getline(in, line);) {
-        if (line.empty()) continue;
-        std::stringstream fields(line);
-        EpdCase c;
-        std::string field;
-        std::getline(fields, c.fen, ';');
-        while (std::getline(fields, field, ';')) {
-            std::stringstream f(field);
-            std::string depth;
-            uint64_t n;
-            f >> depth >> n;
-            c.counts.push_back(n);
-        }
+        if (line.find(" ;") == std::string::npos) continue;
+        EpdCase c{line.substr(0, line.find(" ;")), {}};
+        for (size_t at = line.find("; D"); at != std::string::npos; at = line.find("; D", at + 1))
+            c.counts.push_back(std::stoull(line.substr(line.find(' ', at + 2) + 1)));
         cases.push_back(c);
     }
     return cases;
@@ -77,11 +69,8 @@ void check_make_unmake(Position& pos, int depth) {
 TEST(MakeMove, DoublePushSetsEnPassantAndKey) {
     Position& pos = position_from(START_FEN);
     make_move(pos, make_move_value(E2, E4, DOUBLE_PUSH));
-    EXPECT_EQ(pos.ep_square, E3);
-    EXPECT_EQ(pos.halfmove_clock, 0);
-    EXPECT_EQ(pos.fullmove_number, 1);
-    EXPECT_EQ(pos.side, BLACK);
-    EXPECT_EQ(pos.history_len, 1);
+    EXPECT_TRUE(pos.ep_square == E3 && pos.side == BLACK && pos.history_len == 1);
+    EXPECT_TRUE(pos.halfmove_clock == 0 && pos.fullmove_number == 1);
     EXPECT_EQ(pos.hash, 0x9920CA2C579D60A6ULL);
 }
 
@@ -98,28 +87,6 @@ TEST(MakeMove, CastlingRightsFollowKingAndRooks) {
     EXPECT_EQ(pos.history[0].captured, ROOK);
 }
 
-TEST(MakeMove, EnPassantAndPromotionCaptureRoundTrip) {
-    Position& pos = position_from("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1");
-    Position copy = pos;
-    Move ep = make_move_value(E5, D6, EN_PASSANT);
-    make_move(pos, ep);
-    EXPECT_EQ(pos.board[D5], NO_PIECE);
-    EXPECT_EQ(pos.history[0].captured, PAWN);
-    unmake_move(pos, ep);
-    EXPECT_TRUE(same_position(pos, copy));
-    EXPECT_EQ(pos.board[D5], B_PAWN);
-
-    Position& promo = position_from("3r2k1/4P3/8/8/8/8/8/4K3 w - - 0 1");
-    Position promo_copy = promo;
-    Move m = make_move_value(E7, D8, PROMO_CAPTURE_QUEEN);
-    make_move(promo, m);
-    EXPECT_EQ(promo.board[D8], W_QUEEN);
-    EXPECT_EQ(promo.psq_score,
-              promo_copy.psq_score - psq_table[W_PAWN][E7] - psq_table[B_ROOK][D8] + psq_table[W_QUEEN][D8]);
-    unmake_move(promo, m);
-    EXPECT_TRUE(same_position(promo, promo_copy));
-}
-
 TEST(MakeMove, NullMoveRoundTripClearsEnPassant) {
     Position& pos = position_from("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1");
     Position copy = pos;
@@ -132,14 +99,14 @@ TEST(MakeMove, NullMoveRoundTripClearsEnPassant) {
 }
 
 TEST(MakeMove, EveryMoveOfManyPositionsRestoresTheRecord) {
-    for (const EpdCase& c : read_epd(TEST_DATA_DIR "/perft.epd")) {
+    for (const EpdCase& c : read_epd()) {
         Position& pos = position_from(c.fen.c_str());
         check_make_unmake(pos, 3);
     }
 }
 
 TEST(Perft, EveryPublishedCountOfTheEpdFile) {
-    auto cases = read_epd(TEST_DATA_DIR "/perft.epd");
+    auto cases = read_epd();
     ASSERT_EQ(cases.size(), 19u);
     for (const EpdCase& c : cases) {
         Position& pos = position_from(c.fen.c_str());

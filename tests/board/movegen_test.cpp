@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "board/movegen.h"
@@ -27,20 +28,22 @@ bool contains(const std::vector<std::string>& list, const std::string& move) {
 }  // namespace
 
 TEST(Move, ValuesAndTexts) {
-    EXPECT_EQ(make_move_value(E2, E4, DOUBLE_PUSH), 0x170C);
-    EXPECT_STREQ(move_to_str(0x170C), "e2e4");
-    EXPECT_EQ(make_move_value(E1, G1, KING_CASTLE), 0x2184);
-    EXPECT_STREQ(move_to_str(0x2184), "e1g1");
-    EXPECT_EQ(make_move_value(E8, C8, QUEEN_CASTLE), 0x3EBC);
-    EXPECT_STREQ(move_to_str(0x3EBC), "e8c8");
-    EXPECT_EQ(make_move_value(A7, A8, PROMO_QUEEN), 0xBE30);
-    EXPECT_STREQ(move_to_str(0xBE30), "a7a8q");
-    EXPECT_EQ(make_move_value(B7, A8, PROMO_CAPTURE_KNIGHT), 0xCE31);
-    EXPECT_STREQ(move_to_str(0xCE31), "b7a8n");
+    const struct {
+        int from, to, kind;
+        Move value;
+        const char* text;
+    } cases[] = {{E2, E4, DOUBLE_PUSH, 0x170C, "e2e4"},
+                 {E1, G1, KING_CASTLE, 0x2184, "e1g1"},
+                 {E8, C8, QUEEN_CASTLE, 0x3EBC, "e8c8"},
+                 {A7, A8, PROMO_QUEEN, 0xBE30, "a7a8q"},
+                 {B7, A8, PROMO_CAPTURE_KNIGHT, 0xCE31, "b7a8n"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(make_move_value(c.from, c.to, c.kind), c.value) << c.text;
+        EXPECT_STREQ(move_to_str(c.value), c.text);
+    }
     EXPECT_STREQ(move_to_str(NO_MOVE), "0000");
     EXPECT_STREQ(move_to_str(NULL_MOVE), "0000");
-    EXPECT_TRUE(is_capture(0xCE31));
-    EXPECT_TRUE(is_promotion(0xCE31));
+    EXPECT_TRUE(is_capture(0xCE31) && is_promotion(0xCE31) && !is_capture(0xBE30));
     EXPECT_EQ(promotion_type(0xCE31), KNIGHT);
     EXPECT_EQ(promotion_type(0xBE30), QUEEN);
 }
@@ -53,16 +56,18 @@ TEST(MoveGen, StartPositionOrder) {
 }
 
 TEST(MoveGen, PromotionsComeQueenFirstPushBeforeCaptures) {
-    std::vector<std::string> expected = {"b7b8q", "b7b8r", "b7b8b", "b7b8n", "b7a8q", "b7a8r",
-                                         "b7a8b", "b7a8n", "b7c8q", "b7c8r", "b7c8b", "b7c8n"};
-    auto moves = pseudo_legal("n1n4k/1P6/8/8/8/8/8/K7 w - - 0 1");
-    ASSERT_GE(moves.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(moves.begin(), moves.begin() + 12), expected);
-    // Black mirrors it: push first, then origin target+7 (towards h), then target+9.
-    auto black = pseudo_legal("k7/8/8/8/8/8/1p6/N1N4K b - - 0 1");
-    std::vector<std::string> black_expected = {"b2b1q", "b2b1r", "b2b1b", "b2b1n", "b2c1q", "b2c1r",
-                                               "b2c1b", "b2c1n", "b2a1q", "b2a1r", "b2a1b", "b2a1n"};
-    EXPECT_EQ(std::vector<std::string>(black.begin(), black.begin() + 12), black_expected);
+    // Black mirrors White: push first, then origin target+7 (towards h), then target+9.
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"n1n4k/1P6/8/8/8/8/8/K7 w - - 0 1",
+         {"b7b8q", "b7b8r", "b7b8b", "b7b8n", "b7a8q", "b7a8r", "b7a8b", "b7a8n", "b7c8q", "b7c8r", "b7c8b", "b7c8n"}},
+        {"k7/8/8/8/8/8/1p6/N1N4K b - - 0 1",
+         {"b2b1q", "b2b1r", "b2b1b", "b2b1n", "b2c1q", "b2c1r", "b2c1b", "b2c1n", "b2a1q", "b2a1r", "b2a1b", "b2a1n"}},
+    };
+    for (const auto& [fen, expected] : cases) {
+        auto moves = pseudo_legal(fen);
+        ASSERT_GE(moves.size(), expected.size());
+        EXPECT_EQ(std::vector<std::string>(moves.begin(), moves.begin() + 12), expected) << fen;
+    }
 }
 
 TEST(MoveGen, EnPassantNeedsAnAdjacentPawn) {

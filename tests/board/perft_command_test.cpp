@@ -3,37 +3,23 @@
 
 #include "uci/engine_process.h"
 
-TEST(PerftCommand, DivideListsMovesInGenerationOrder) {
-    auto lines = run_engine("perft 1\nperft 3\nperft\n");
-    ASSERT_EQ(lines.size(), 63u);
-    EXPECT_EQ(lines[0], "a2a3: 1");
+TEST(PerftCommand, DivideTotalsAndSelfChecks) {
+    auto lines = run_engine("perft 1\nperft 3\nperft\ndupcheck\nillegalcheck\nperfttest now\n"
+                            "position fen rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3\nperft 1\n");
+    ASSERT_EQ(lines.size(), 87u);
+    EXPECT_EQ(lines[0], "a2a3: 1");  // generation order
     EXPECT_EQ(lines[19], "g1h3: 1");
     EXPECT_EQ(lines[20], "Total: 20");
     EXPECT_EQ(lines[41], "Total: 8902");
     EXPECT_EQ(lines[62], "Total: 20");  // no number means depth 1
-}
-
-TEST(PerftCommand, CheckmatedSidePrintsOnlyTheTotal) {
-    auto lines = run_engine("position fen rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3\nperft 1\n");
-    EXPECT_EQ(lines, std::vector<std::string>{"Total: 0"});
-}
-
-TEST(PerftCommand, SelfChecksReportCleanStartPosition) {
-    auto lines = run_engine("dupcheck\nillegalcheck\n");
-    std::vector<std::string> expected = {"Total pseudo-legal: 20, Duplicates: 0",
-                                         "No illegal moves found among move_is_legal=true set."};
-    EXPECT_EQ(lines, expected);
-}
-
-TEST(PerftCommand, PerfttestWithTrailingWordRunsDivideAtDepthOne) {
-    auto lines = run_engine("perfttest now\n");
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), "Total: 20");
+    EXPECT_EQ(lines[63], "Total pseudo-legal: 20, Duplicates: 0");
+    EXPECT_EQ(lines[64], "No illegal moves found among move_is_legal=true set.");
+    EXPECT_EQ(lines[85], "Total: 20");  // perfttest with a trailing word is divide at depth 1
+    EXPECT_EQ(lines[86], "Total: 0");   // the checkmated side lists no move
 }
 
 TEST(PerftCommand, SuiteModePassesEveryRow) {
-    auto lines = run_engine("", {"perfttest"}, "", 120000);
-    std::vector<std::string> expected = {
+    const std::vector<std::string> expected = {
         "Running perft test suite (6 positions)...",
         "",
         "[PASS] startpos depth 5  got 4865609  expected 4865609",
@@ -45,5 +31,5 @@ TEST(PerftCommand, SuiteModePassesEveryRow) {
         "",
         "6/6 passed",
     };
-    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(run_engine("", {"perfttest"}, "", 120000), expected);
 }

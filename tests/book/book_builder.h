@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "board/position.h"
+#include "book/book.h"
 #include "uci/uci.h"
 
 struct TestBookEntry {
@@ -18,18 +19,14 @@ struct TestBookEntry {
     uint16_t weight;
 };
 
-// Polyglot move bits from coordinate text: "e1h1" -> 0x01C7, "f2g1n" adds knight (1) at bit 12.
+// Polyglot move bits from coordinate text: "e1h1" -> 0x01C7, "f2g1n" adds knight (1) at bit 12;
+// "k" gives the code 5, which no promotion uses.
 inline uint16_t polyglot_move(const char* text) {
     int from = (text[0] - 'a') + 8 * (text[1] - '1');
     int to = (text[2] - 'a') + 8 * (text[3] - '1');
     int promotion = 0;
-    switch (text[4]) {
-        case 'n': promotion = 1; break;
-        case 'b': promotion = 2; break;
-        case 'r': promotion = 3; break;
-        case 'q': promotion = 4; break;
-        default: break;
-    }
+    for (int i = 0; text[4] && i < 5; ++i)
+        if ("nbrqk"[i] == text[4]) promotion = i + 1;
     return static_cast<uint16_t>(to | (from << 6) | (promotion << 12));
 }
 
@@ -37,10 +34,7 @@ inline uint16_t polyglot_move(const char* text) {
 inline std::string write_temp_file(const std::string& name, const std::string& bytes) {
     std::string path = ::testing::TempDir() + "quillbrook_" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
+    if (file) std::fwrite(bytes.data(), 1, bytes.size(), file), std::fclose(file);
     return path;
 }
 
@@ -49,17 +43,15 @@ inline std::string book_bytes(const std::vector<TestBookEntry>& entries) {
     std::string bytes;
     for (const TestBookEntry& e : entries) {
         for (int shift = 56; shift >= 0; shift -= 8) bytes += static_cast<char>(e.key >> shift);
-        bytes += static_cast<char>(e.move >> 8);
-        bytes += static_cast<char>(e.move);
-        bytes += static_cast<char>(e.weight >> 8);
-        bytes += static_cast<char>(e.weight);
+        for (uint16_t half : {e.move, e.weight}) bytes += {static_cast<char>(half >> 8), static_cast<char>(half)};
         bytes += std::string(4, '\0');
     }
     return bytes;
 }
 
-inline std::string write_temp_book(const std::string& name, const std::vector<TestBookEntry>& entries) {
-    return write_temp_file(name, book_bytes(entries));
+// Loads a book of these entries as the engine's book; false if the load failed.
+inline bool load_test_book(const std::vector<TestBookEntry>& entries) {
+    return book_load(write_temp_file("test.bin", book_bytes(entries)).c_str());
 }
 
 // Position after a "position ..." command line, e.g. "position startpos moves e2e4".

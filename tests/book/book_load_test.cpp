@@ -10,14 +10,6 @@ namespace {
 const std::string PERFORMANCE_BOOK = std::string(TEST_DATA_DIR) + "/books/performance.bin";
 constexpr uint64_t START_KEY = 0x463B96181691FC9CULL;
 
-TEST(BookLoad, RealBookLoadsAndTurnsBookPlayOn) {
-    book_enabled = false;
-    ASSERT_TRUE(book_load(PERFORMANCE_BOOK.c_str()));
-    EXPECT_TRUE(book_enabled);
-    Position pos = position_from("position startpos");
-    EXPECT_NE(book_probe(pos), NO_MOVE);
-}
-
 TEST(BookLoad, UnusableFilesLeaveNoBookAndBookPlayOff) {
     std::string one_record = book_bytes({{START_KEY, polyglot_move("e2e4"), 1}});
     struct Case {
@@ -31,22 +23,24 @@ TEST(BookLoad, UnusableFilesLeaveNoBookAndBookPlayOff) {
         {"one and a half records", write_temp_file("half.bin", one_record + one_record.substr(0, 8))},
         {"directory", ::testing::TempDir()},
     };
+    Position pos = position_from("position startpos");
     for (const Case& c : cases) {
-        // A good book first, so the failed load must also drop it.
+        // A good book first: it turns book play on, and the failed load must drop it.
+        book_enabled = false;
         ASSERT_TRUE(book_load(PERFORMANCE_BOOK.c_str()));
+        EXPECT_TRUE(book_enabled);
+        EXPECT_NE(book_probe(pos), NO_MOVE);
         EXPECT_FALSE(book_load(c.path.c_str())) << c.what;
         EXPECT_FALSE(book_enabled) << c.what;
         // Book play forced back on still finds nothing to play.
         book_enabled = true;
-        Position pos = position_from("position startpos");
         EXPECT_EQ(book_probe(pos), NO_MOVE) << c.what;
         book_enabled = false;
     }
 }
 
 TEST(BookLoad, BookPlayOffKeepsTheBookButPlaysNothing) {
-    std::string path = write_temp_book("off.bin", {{START_KEY, polyglot_move("g1f3"), 7}});
-    ASSERT_TRUE(book_load(path.c_str()));
+    ASSERT_TRUE(load_test_book({{START_KEY, polyglot_move("g1f3"), 7}}));
     Position pos = position_from("position startpos");
     book_enabled = false;
     EXPECT_EQ(book_probe(pos), NO_MOVE);

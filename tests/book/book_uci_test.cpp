@@ -19,49 +19,33 @@ std::vector<std::string> go(EngineProcess& engine, const std::string& command) {
     return engine.read_until("bestmove", 60000);
 }
 
-int info_lines(const std::vector<std::string>& lines) {
-    int count = 0;
-    for (const std::string& l : lines) count += l.rfind("info", 0) == 0;
-    return count;
-}
-
 bool is_book_answer(const std::vector<std::string>& lines) {
     return lines.size() == 1 && (lines[0] == "bestmove e2e4" || lines[0] == "bestmove d2d4" ||
                                  lines[0] == "bestmove c2c4");
 }
 
 bool searched(const std::vector<std::string>& lines) {
-    return !lines.empty() && lines.back().rfind("bestmove", 0) == 0 && info_lines(lines) > 0;
+    return !lines.empty() && has_prefix(lines.back(), "bestmove") && !lines_with_prefix(lines, "info").empty();
 }
 
-TEST(BookUci, BookFileAloneAnswersGoWithABookMove) {
+TEST(BookUci, BookFileAloneAnswersGoWithABookMoveButGoInfiniteSearches) {
     EngineProcess engine;
     engine.send("setoption name BookFile value " + PERFORMANCE_BOOK);
     engine.send("position startpos");
     std::vector<std::string> lines = go(engine, "go depth 5");
     EXPECT_TRUE(is_book_answer(lines)) << (lines.empty() ? "" : lines[0]);
     // The immediate answer goes to standard output only, not to the protocol log.
-    engine.send("isready");
-    engine.read_until("readyok");
+    ASSERT_TRUE(engine.ready());
     for (const std::string& l : read_file_lines(engine.directory() + "/quillbrook_uci.log"))
         EXPECT_EQ(l.find("bestmove"), std::string::npos) << l;
-}
-
-TEST(BookUci, GoInfiniteSearchesDespiteTheBook) {
-    EngineProcess engine;
-    engine.send("setoption name BookFile value " + PERFORMANCE_BOOK);
-    engine.send("position startpos");
     engine.send("go infinite");
     std::string first;
     ASSERT_TRUE(engine.read_line(first, 60000));
-    EXPECT_EQ(first.rfind("info", 0), 0u) << first;
-    engine.send("stop");
-    std::vector<std::string> rest = engine.read_until("bestmove", 60000);
-    ASSERT_FALSE(rest.empty());
-    EXPECT_EQ(rest.back().rfind("bestmove", 0), 0u);
+    EXPECT_TRUE(has_prefix(first, "info")) << first;
+    EXPECT_TRUE(has_prefix(go(engine, "stop").back(), "bestmove"));
 }
 
-TEST(BookUci, OwnBookSwitchesBookPlayCaseSensitively) {
+TEST(BookUci, OwnBookSwitchesBookPlayCaseSensitivelyAndAFailedLoadTurnsItOff) {
     EngineProcess engine;
     engine.send("setoption name BookFile value " + PERFORMANCE_BOOK);
     engine.send("setoption name OwnBook value false");
@@ -72,20 +56,8 @@ TEST(BookUci, OwnBookSwitchesBookPlayCaseSensitively) {
     EXPECT_TRUE(is_book_answer(go(engine, "go depth 2")));
     engine.send("setoption name OwnBook value True");
     EXPECT_TRUE(searched(go(engine, "go depth 2")));
-}
-
-TEST(BookUci, OwnBookWithoutABookSearches) {
-    EngineProcess engine;
     engine.send("setoption name OwnBook value true");
-    engine.send("position startpos");
-    EXPECT_TRUE(searched(go(engine, "go depth 2")));
-}
-
-TEST(BookUci, FailedBookFileLoadTurnsBookPlayOff) {
-    EngineProcess engine;
-    engine.send("setoption name BookFile value " + PERFORMANCE_BOOK);
     engine.send("setoption name BookFile value no-such-book.bin");
-    engine.send("position startpos");
     EXPECT_TRUE(searched(go(engine, "go depth 2")));
     // Switching book play back on finds no book left to play from.
     engine.send("setoption name OwnBook value true");

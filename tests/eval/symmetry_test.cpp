@@ -18,6 +18,11 @@ const std::vector<std::string>& corpus() {
     return fens;
 }
 
+const Position& setup(const std::string& fen) {
+    parse_fen(pos, fen.c_str());
+    return pos;
+}
+
 bool has_two_queens(const Position& p) {
     return popcount(p.piece_bb[W_QUEEN]) >= 2 || popcount(p.piece_bb[B_QUEEN]) >= 2;
 }
@@ -28,9 +33,9 @@ bool has_two_queens(const Position& p) {
 TEST(EvalSymmetry, MirroredTwinHasTheSameValue) {
     int checked = 0, off_by_one = 0;
     for (const std::string& fen : corpus()) {
-        parse_fen(pos, fen.c_str());
-        if (has_two_queens(pos)) continue;
+        if (has_two_queens(setup(fen))) continue;
         parse_fen(twin, mirrored_fen(pos).c_str());
+        ASSERT_EQ(twin.psq_score, -pos.psq_score) << fen;  // the piece-square sum exactly
         const int a = evaluate(pos), b = evaluate(twin);
         ASSERT_LE(std::abs(a - b), 1) << fen << " value " << a << ", mirrored " << b;
         off_by_one += a != b;
@@ -41,28 +46,17 @@ TEST(EvalSymmetry, MirroredTwinHasTheSameValue) {
 }
 
 TEST(EvalSymmetry, PawnCacheNeverChangesAValue) {
+    // Values through a warm cache, shared by the whole corpus, against each from an empty cache.
     std::vector<int> warm;
-    clear_pawn_cache();
-    // Two passes through a warm cache, then every call from an empty cache.
-    for (int pass = 0; pass < 2; ++pass)
-        for (const std::string& fen : corpus()) {
-            parse_fen(pos, fen.c_str());
-            int v = evaluate(pos);
-            if (pass == 0)
-                warm.push_back(v);
-            else
-                ASSERT_EQ(v, warm[&fen - &corpus()[0]]) << fen;
-        }
-    size_t i = 0;
-    for (const std::string& fen : corpus()) {
-        parse_fen(pos, fen.c_str());
+    for (const std::string& fen : corpus()) warm.push_back(evaluate(setup(fen)));
+    for (size_t i = 0; i < corpus().size(); ++i) {
+        setup(corpus()[i]);
         clear_pawn_cache();
-        ASSERT_EQ(evaluate(pos), warm[i++]) << fen;
+        ASSERT_EQ(evaluate(pos), warm[i]) << corpus()[i];
     }
     // Positions without pawns share key 0, which an empty entry already matches.
     clear_pawn_cache();
-    parse_fen(pos, "4k3/8/8/8/8/8/8/R3K3 w - - 0 1");
-    EXPECT_EQ(eval_pawns(pos), 0);
+    EXPECT_EQ(eval_pawns(setup("4k3/8/8/8/8/8/8/R3K3 w - - 0 1")), 0);
 }
 
 }  // namespace

@@ -31,32 +31,32 @@ TEST(EvalTrace, InitialPosition) {
               "Total (side-to-move): +20 cp\n");
 }
 
-TEST(EvalTrace, TermsOfASmallPosition) {
-    // Black rook a8 on an open file: 47/26, shown negated half by half (reading
-    // the negated Score would give an end-game half of -27). Both kings lack
-    // all shelter (60), and the rook could check safely on a1 (3 units: 2 more).
-    const std::string out = trace_of("r3k3/8/8/8/8/8/8/4K1N1 b - - 0 1");
-    EXPECT_NE(out.find("Phase: 3/24\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("RooksW            MG:    +0  EG:    +0\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("RooksB            MG:   -47  EG:   -26\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("KingSafety        W: 62  B: 60  net: -2\n"), std::string::npos) << out;
-}
-
-TEST(EvalTrace, DrawnEndingAndPawnEnding) {
-    const std::string knight = trace_of("4k3/8/8/8/8/8/8/4K1N1 w - - 0 1");
-    EXPECT_NE(knight.find("Phase: 1/24\n"), std::string::npos);
-    // Knight g1 reaches three squares: -3/-17, whose end-game half reads one lower.
-    EXPECT_NE(knight.find("Mobility          MG:    -3  EG:   -18\n"), std::string::npos) << knight;
-    EXPECT_NE(knight.find("Total (side-to-move): +0 cp\n"), std::string::npos);
-
-    const std::string pawns = trace_of("4k3/pp6/8/8/8/8/PP6/4K3 w - - 0 1");
-    EXPECT_NE(pawns.find("Phase: 0/24\n"), std::string::npos);
-    EXPECT_NE(pawns.find("BishopPair           +0\n"), std::string::npos);
-}
-
-TEST(EvalTrace, BishopPairShowsTheMiddleGamePartOnly) {
-    EXPECT_NE(trace_of("4k3/8/8/8/8/8/8/2B1KB2 w - - 0 1").find("BishopPair          +22\n"), std::string::npos);
-    EXPECT_NE(trace_of("2b1kb2/8/8/8/8/8/8/4K3 w - - 0 1").find("BishopPair          -22\n"), std::string::npos);
+TEST(EvalTrace, LinesOfSmallPositions) {
+    const struct {
+        const char* fen;
+        const char* line;
+    } cases[] = {
+        // Black rook a8 on an open file: 47/26, shown negated half by half (reading the
+        // negated Score would give an end-game half of -27). Both kings lack all shelter
+        // (60), and the rook could check safely on a1 (3 units: 2 more).
+        {"r3k3/8/8/8/8/8/8/4K1N1 b - - 0 1", "Phase: 3/24\n"},
+        {"r3k3/8/8/8/8/8/8/4K1N1 b - - 0 1", "RooksW            MG:    +0  EG:    +0\n"},
+        {"r3k3/8/8/8/8/8/8/4K1N1 b - - 0 1", "RooksB            MG:   -47  EG:   -26\n"},
+        {"r3k3/8/8/8/8/8/8/4K1N1 b - - 0 1", "KingSafety        W: 62  B: 60  net: -2\n"},
+        // Knight g1 reaches three squares: -3/-17, whose end-game half reads one lower.
+        {"4k3/8/8/8/8/8/8/4K1N1 w - - 0 1", "Phase: 1/24\n"},
+        {"4k3/8/8/8/8/8/8/4K1N1 w - - 0 1", "Mobility          MG:    -3  EG:   -18\n"},
+        {"4k3/8/8/8/8/8/8/4K1N1 w - - 0 1", "Total (side-to-move): +0 cp\n"},
+        {"4k3/pp6/8/8/8/8/PP6/4K3 w - - 0 1", "Phase: 0/24\n"},
+        {"4k3/pp6/8/8/8/8/PP6/4K3 w - - 0 1", "BishopPair           +0\n"},
+        // The bishop pair shows its middle-game part only.
+        {"4k3/8/8/8/8/8/8/2B1KB2 w - - 0 1", "BishopPair          +22\n"},
+        {"2b1kb2/8/8/8/8/8/8/4K3 w - - 0 1", "BishopPair          -22\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string out = trace_of(c.fen);
+        EXPECT_NE(out.find(c.line), std::string::npos) << c.fen << "\n" << out;
+    }
 }
 
 }  // namespace

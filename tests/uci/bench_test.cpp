@@ -1,7 +1,6 @@
 // End-to-end: the benchmark, as a command and as a command-line mode.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -9,61 +8,53 @@
 
 namespace {
 
-bool starts_with(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+using Lines = std::vector<std::string>;
 
 // Nodes of the last info line before each bestmove: the final count of each search.
-std::vector<unsigned long long> final_node_counts(const std::vector<std::string>& lines) {
+std::vector<unsigned long long> final_node_counts(const Lines& lines) {
     std::vector<unsigned long long> counts;
     unsigned long long last = 0;
     for (const std::string& l : lines) {
-        if (starts_with(l, "info depth")) last = std::stoull(l.substr(l.find(" nodes ") + 7));
-        if (starts_with(l, "bestmove")) counts.push_back(last);
+        if (has_prefix(l, "info depth")) last = std::stoull(l.substr(l.find(" nodes ") + 7));
+        if (has_prefix(l, "bestmove")) counts.push_back(last);
     }
     return counts;
 }
 
-std::string report_value(const std::vector<std::string>& lines, const std::string& label) {
-    for (const std::string& l : lines)
-        if (starts_with(l, label)) return l.substr(label.size());
-    return "";
+// Values of the report lines with this label, in order: "Depth   : " -> {"5"}.
+Lines report_values(const Lines& lines, const std::string& label) {
+    Lines out;
+    for (const std::string& l : lines_with_prefix(lines, label)) out.push_back(l.substr(label.size()));
+    return out;
 }
 
 TEST(Bench, CommandLineModeReportsTheSumOfFiveSearches) {
-    std::vector<std::string> first = run_engine("", {"bench", "5"});
+    Lines first = run_engine("", {"bench", "5"});
     ASSERT_GE(first.size(), 6u);
-    const std::vector<std::string> tail(first.end() - 6, first.end());
-    EXPECT_EQ(tail[0], "");
-    EXPECT_EQ(tail[1], "=== Bench ===");
-    EXPECT_EQ(tail[2], "Depth   : 5");
-    EXPECT_TRUE(starts_with(tail[3], "Nodes   : "));
-    EXPECT_TRUE(starts_with(tail[4], "Time    : ") && tail[4].size() > 13 && tail[4].substr(tail[4].size() - 3) == " ms")
+    const Lines tail(first.end() - 6, first.end());
+    EXPECT_EQ(Lines(tail.begin(), tail.begin() + 3), (Lines{"", "=== Bench ===", "Depth   : 5"}));
+    EXPECT_TRUE(has_prefix(tail[3], "Nodes   : "));
+    EXPECT_TRUE(has_prefix(tail[4], "Time    : ") && tail[4].size() > 13 && tail[4].substr(tail[4].size() - 3) == " ms")
         << tail[4];
-    EXPECT_TRUE(starts_with(tail[5], "NPS     : "));
+    EXPECT_TRUE(has_prefix(tail[5], "NPS     : "));
 
     std::vector<unsigned long long> counts = final_node_counts(first);
     ASSERT_EQ(counts.size(), 5u);
     unsigned long long sum = 0;
     for (unsigned long long c : counts) sum += c;
-    EXPECT_EQ(report_value(first, "Nodes   : "), std::to_string(sum));
-
-    std::vector<std::string> second = run_engine("", {"bench", "5"});
-    EXPECT_EQ(report_value(second, "Nodes   : "), report_value(first, "Nodes   : "));
+    EXPECT_EQ(report_values(first, "Nodes   : "), Lines{std::to_string(sum)});
+    // The same again on a second run.
+    Lines second = run_engine("", {"bench", "5"});
     EXPECT_EQ(final_node_counts(second), counts);
+    EXPECT_EQ(report_values(second, "Nodes   : "), report_values(first, "Nodes   : "));
 }
 
-TEST(Bench, LoopCommandDefaultsToDepthTenAndLeavesThePositionAlone) {
-    std::vector<std::string> lines = run_engine("position startpos moves e2e4\nbench -2\nd\n");
-    EXPECT_EQ(report_value(lines, "Depth   : "), "10");
-    EXPECT_EQ(final_node_counts(lines).size(), 5u);
-    ASSERT_FALSE(lines.empty());
+TEST(Bench, DepthBelowOneMeansTenAndThePositionIsLeftAlone) {
+    Lines lines = run_engine("bench 3\nposition startpos moves e2e4\nbench -2\nd\n");
+    EXPECT_EQ(report_values(lines, "Depth   : "), (Lines{"3", "10"}));
+    EXPECT_EQ(final_node_counts(lines).size(), 10u);
     EXPECT_EQ(lines.back(), "50-move: 0, Hash: 9920ca2c579d60a6");
-}
-
-TEST(Bench, CommandLineDepthBelowOneMeansTen) {
-    std::vector<std::string> lines = run_engine("", {"bench", "0"});
-    EXPECT_EQ(report_value(lines, "Depth   : "), "10");
-    std::vector<std::string> loop = run_engine("bench 3\n");
-    EXPECT_EQ(report_value(loop, "Depth   : "), "3");
+    EXPECT_EQ(report_values(run_engine("", {"bench", "0"}), "Depth   : "), Lines{"10"});
 }
 
 }  // namespace

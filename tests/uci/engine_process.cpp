@@ -47,13 +47,9 @@ EngineProcess::EngineProcess(const std::vector<std::string>& args, const std::st
     if (pid_ == 0) {
         dup2(in_pipe[0], STDIN_FILENO);
         dup2(out_pipe[1], STDOUT_FILENO);
-        close(in_pipe[0]);
-        close(in_pipe[1]);
-        close(out_pipe[0]);
-        close(out_pipe[1]);
+        for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1]}) close(fd);
         if (chdir(dir_.c_str()) != 0) _exit(127);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(QUILLBROOK_BINARY));
+        std::vector<char*> argv{const_cast<char*>(QUILLBROOK_BINARY)};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(QUILLBROOK_BINARY, argv.data());
@@ -127,18 +123,13 @@ std::vector<std::string> EngineProcess::read_until(const std::string& prefix, in
     std::string line;
     while (read_line(line, remaining_ms(deadline))) {
         lines.push_back(line);
-        if (line.compare(0, prefix.size(), prefix) == 0) break;
+        if (has_prefix(line, prefix)) break;
     }
     return lines;
 }
 
-std::vector<std::string> EngineProcess::read_all(int timeout_ms) {
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    std::vector<std::string> lines;
-    std::string line;
-    while (read_line(line, remaining_ms(deadline))) lines.push_back(line);
-    return lines;
-}
+// No output line starts with a NUL byte, so this reads to the end.
+std::vector<std::string> EngineProcess::read_all(int timeout_ms) { return read_until(std::string(1, '\0'), timeout_ms); }
 
 int EngineProcess::wait_exit(int timeout_ms) {
     if (exited_) return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
@@ -152,6 +143,19 @@ int EngineProcess::wait_exit(int timeout_ms) {
         if (remaining_ms(deadline) == 0) return -1;
         usleep(2000);
     }
+}
+
+bool EngineProcess::ready(int timeout_ms) {
+    send("isready");
+    auto lines = read_until("readyok", timeout_ms);
+    return !lines.empty() && lines.back() == "readyok";
+}
+
+std::vector<std::string> lines_with_prefix(const std::vector<std::string>& lines, const std::string& prefix) {
+    std::vector<std::string> out;
+    for (const std::string& l : lines)
+        if (has_prefix(l, prefix)) out.push_back(l);
+    return out;
 }
 
 std::vector<std::string> run_engine(const std::string& input, const std::vector<std::string>& args,

@@ -29,6 +29,8 @@ public:
     std::vector<std::string> read_all(int timeout_ms = 10000);
     // Waits for the process to end; its exit status, or -1 on timeout.
     int wait_exit(int timeout_ms = 10000);
+    // Sends isready and waits for readyok; false if it never came.
+    bool ready(int timeout_ms = 20000);
 
     const std::string& directory() const { return dir_; }
 
@@ -51,3 +53,11 @@ std::string make_temp_dir();
 
 // Lines of a text file.
 std::vector<std::string> read_file_lines(const std::string& path);
+
+// True if `s` begins with `prefix`: has_prefix("bestmove e2e4", "bestmove") is true.
+inline bool has_prefix(const std::string& s, const std::string& prefix) {
+    return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The lines that begin with `prefix`, in order.
+std::vector<std::string> lines_with_prefix(const std::vector<std::string>& lines, const std::string& prefix);

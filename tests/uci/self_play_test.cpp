@@ -29,15 +29,6 @@ constexpr long long WORST_OVERRUN_MS = 500;
 
 enum class GameEnd { MATE, STALEMATE, REPETITION, FIFTY_MOVES, MOVE_CAP };
 
-bool starts_with(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
-
-void sync(EngineProcess& engine) {
-    engine.send("isready");
-    auto lines = engine.read_until("readyok", 20000);
-    ASSERT_FALSE(lines.empty());
-    ASSERT_EQ(lines.back(), "readyok");
-}
-
 bool threefold(const Position& pos) {
     int seen = 1;
     for (int i = pos.history_len - 2; i >= 0 && i >= pos.history_len - pos.halfmove_clock; i -= 2)
@@ -50,20 +41,16 @@ std::set<std::string> engine_legal_moves(EngineProcess& engine) {
     engine.send("perft 1");
     std::set<std::string> moves;
     for (const std::string& l : engine.read_until("Total:", 10000))
-        if (l.size() > 4 && l.find(": ") != std::string::npos && !starts_with(l, "Total:"))
-            moves.insert(l.substr(0, l.find(':')));
+        if (!has_prefix(l, "Total:")) moves.insert(l.substr(0, l.find(':')));
     return moves;
 }
 
-struct Referee {
-    std::vector<long long> overruns_ms;
-    int moves_played = 0;
-};
-
-GameEnd play_game(EngineProcess* white, EngineProcess* black, const std::string& opening, Referee& ref) {
+// Plays one game; appends each search's overrun of its hard limit to `overruns_ms`.
+GameEnd play_game(EngineProcess* white, EngineProcess* black, const std::string& opening,
+                  std::vector<long long>& overruns_ms) {
     for (EngineProcess* e : {white, black}) {
         e->send("ucinewgame");
-        sync(*e);
+        EXPECT_TRUE(e->ready());
     }
     Position pos;
     parse_fen(pos, START_FEN);
@@ -87,9 +74,7 @@ GameEnd play_game(EngineProcess* white, EngineProcess* black, const std::string&
             played = opening;
         } else {
             SearchLimits limits{};
-            limits.wtime = clock[WHITE];
-            limits.btime = clock[BLACK];
-            limits.winc = limits.binc = INCREMENT_MS;
+            limits.wtime = clock[WHITE], limits.btime = clock[BLACK], limits.winc = limits.binc = INCREMENT_MS;
             char go[128];
             std::snprintf(go, sizeof(go), "go wtime %d btime %d winc %d binc %d", clock[WHITE], clock[BLACK],
                           INCREMENT_MS, INCREMENT_MS);
@@ -97,12 +82,12 @@ GameEnd play_game(EngineProcess* white, EngineProcess* black, const std::string&
             engine.send(go);
             auto lines = engine.read_until("bestmove", 10000);
             long long elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-            if (lines.empty() || !starts_with(lines.back(), "bestmove ")) {
+            if (lines.empty() || !has_prefix(lines.back(), "bestmove ")) {
                 ADD_FAILURE() << "no bestmove after " << go;
                 return GameEnd::MOVE_CAP;
             }
             played = lines.back().substr(9);
-            ref.overruns_ms.push_back(elapsed - allot_time(limits, pos.side).hard);
+            overruns_ms.push_back(elapsed - allot_time(limits, pos.side).hard);
             clock[pos.side] += INCREMENT_MS - int(elapsed);
             EXPECT_GT(clock[pos.side], 0) << "flag fell at ply " << ply;
         }
@@ -111,12 +96,8 @@ GameEnd play_game(EngineProcess* white, EngineProcess* black, const std::string&
             return GameEnd::MOVE_CAP;
         }
         for (int i = 0; i < legal.count; ++i)
-            if (played == move_to_str(legal.moves[i])) {
-                make_move(pos, legal.moves[i]);
-                break;
-            }
+            if (played == move_to_str(legal.moves[i])) make_move(pos, legal.moves[i]), i = legal.count;
         moves += " " + played;
-        ++ref.moves_played;
     }
 }
 
@@ -124,7 +105,7 @@ TEST(SelfPlay, FastGamesEndByTheRulesWithLegalMovesOnTime) {
     EngineProcess first, second;
     for (EngineProcess* e : {&first, &second}) {
         e->send("setoption name Hash value 16");
-        sync(*e);
+        ASSERT_TRUE(e->ready());
     }
     // Each game opens with a different first move, so the games differ.
     Position start;
@@ -133,22 +114,21 @@ TEST(SelfPlay, FastGamesEndByTheRulesWithLegalMovesOnTime) {
     generate_legal_moves(start, openings);
     ASSERT_EQ(openings.count, GAMES);
 
-    Referee ref;
+    std::vector<long long> over;
     int ends[5] = {};
     for (int game = 0; game < GAMES; ++game) {
         EngineProcess* white = game % 2 == 0 ? &first : &second;
         EngineProcess* black = game % 2 == 0 ? &second : &first;
-        GameEnd end = play_game(white, black, move_to_str(openings.moves[game]), ref);
+        GameEnd end = play_game(white, black, move_to_str(openings.moves[game]), over);
         ++ends[int(end)];
         if (HasFailure()) break;
     }
-    std::vector<long long>& over = ref.overruns_ms;
     ASSERT_FALSE(over.empty());
     std::sort(over.begin(), over.end());
     const long long worst = over.back(), p95 = over[over.size() * 95 / 100];
-    std::printf("self-play: %d moves; mate %d, stalemate %d, repetition %d, fifty %d, cap %d; "
+    std::printf("self-play: %zu searches; mate %d, stalemate %d, repetition %d, fifty %d, cap %d; "
                 "overrun of the hard limit: largest %lld ms, 95th percentile %lld ms\n",
-                ref.moves_played, ends[0], ends[1], ends[2], ends[3], ends[4], worst, p95);
+                over.size(), ends[0], ends[1], ends[2], ends[3], ends[4], worst, p95);
     RecordProperty("max_overrun_ms", std::to_string(worst));
     EXPECT_LE(p95, TYPICAL_OVERRUN_MS);
     EXPECT_LE(worst, WORST_OVERRUN_MS);
