@@ -62,15 +62,9 @@ TEST(History, CutoffRewardsTheBestMoveAndPenalisesTheOthers) {
 }
 
 TEST(ReductionTable, FollowsTheLogarithmicFormula) {
-    EXPECT_EQ(lmr_table[0][10], 0);
-    EXPECT_EQ(lmr_table[10][0], 0);
     for (int m = 1; m < 256; ++m) EXPECT_EQ(lmr_table[1][m], 0);
-    EXPECT_EQ(lmr_table[2][2], 0);
-    EXPECT_EQ(lmr_table[3][4], 1);
-    EXPECT_EQ(lmr_table[8][8], 2);
-    EXPECT_EQ(lmr_table[10][10], 3);
-    EXPECT_EQ(lmr_table[64][64], 8);
-    EXPECT_EQ(lmr_table[127][255], 12);
+    const int cases[][3] = {{0, 10, 0}, {10, 0, 0}, {2, 2, 0}, {3, 4, 1}, {8, 8, 2}, {10, 10, 3}, {64, 64, 8}, {127, 255, 12}};
+    for (auto [depth, moves, r] : cases) EXPECT_EQ(lmr_table[depth][moves], r) << depth << " " << moves;
 }
 
 }  // namespace

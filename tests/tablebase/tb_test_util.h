@@ -40,10 +40,7 @@ struct ScratchDir {
     }
 };
 
-// Loads the real tables (once per test that needs them; loading is cheap).
-inline void load_real_tables() {
-    tb_load(TB_REAL_DIR.c_str());
-}
+inline void load_real_tables() { tb_load(TB_REAL_DIR.c_str()); }
 
 // A piece of a test position: colour (true white) and kind 1..6.
 struct TbPiece {
@@ -52,16 +49,9 @@ struct TbPiece {
 };
 
 inline void place(TbPosition& pos, TbPiece piece, int sq) {
-    Bitboard b = square_bb(sq);
-    (piece.white ? pos.white : pos.black) |= b;
-    switch (piece.kind) {
-    case TB_PAWN: pos.pawns |= b; break;
-    case TB_KNIGHT: pos.knights |= b; break;
-    case TB_BISHOP: pos.bishops |= b; break;
-    case TB_ROOK: pos.rooks |= b; break;
-    case TB_QUEEN: pos.queens |= b; break;
-    default: pos.kings |= b; break;
-    }
+    Bitboard* by_kind[] = {nullptr, &pos.pawns, &pos.knights, &pos.bishops, &pos.rooks, &pos.queens, &pos.kings};
+    (piece.white ? pos.white : pos.black) |= square_bb(sq);
+    *by_kind[piece.kind] |= square_bb(sq);
 }
 
 // The position with the pieces on the squares, or false when two share a
