@@ -17,72 +17,57 @@ void init_castling_mask() {
 
 namespace {
 
-// Board, key and score updates for one piece. The colour is passed in by
-// callers that know it, sparing a division by six in the hottest code.
-inline void toggle_piece(Position& pos, int piece, int color, int sq) {
-    Bitboard b = square_bb(sq);
+// Flips the squares of b in the piece's, its colour's and the occupancy
+// bitboards. The colour is passed in by callers that know it, sparing a
+// division by six in the hottest code.
+inline void flip_bits(Position& pos, int piece, int color, Bitboard b) {
     pos.piece_bb[piece] ^= b;
     pos.color_bb[color] ^= b;
     pos.occupied ^= b;
-    pos.hash ^= zobrist_piece[piece][sq];
 }
 
 inline bool is_pawn(int piece) { return piece == W_PAWN || piece == B_PAWN; }
 
-inline void remove_piece(Position& pos, int piece, int color, int sq) {
-    toggle_piece(pos, piece, color, sq);
-    pos.board[sq] = NO_PIECE;
-    if (is_pawn(piece)) pos.pawn_hash ^= zobrist_piece[piece][sq];
-    pos.psq_score -= psq_table[piece][sq];
-}
-
-inline void put_piece(Position& pos, int piece, int color, int sq) {
-    toggle_piece(pos, piece, color, sq);
-    pos.board[sq] = piece;
-    if (is_pawn(piece)) pos.pawn_hash ^= zobrist_piece[piece][sq];
-    pos.psq_score += psq_table[piece][sq];
-}
-
-inline void move_piece(Position& pos, int piece, int color, int from, int to) {
-    Bitboard b = square_bb(from) | square_bb(to);
-    pos.piece_bb[piece] ^= b;
-    pos.color_bb[color] ^= b;
-    pos.occupied ^= b;
-    pos.board[from] = NO_PIECE;
-    pos.board[to] = piece;
-    uint64_t key = zobrist_piece[piece][from] ^ zobrist_piece[piece][to];
+// Piece key into hash, and into pawn_hash for pawns.
+inline void flip_keys(Position& pos, int piece, uint64_t key) {
     pos.hash ^= key;
     if (is_pawn(piece)) pos.pawn_hash ^= key;
-    pos.psq_score += psq_table[piece][to] - psq_table[piece][from];
 }
 
-// Board-only updates for unmake: the keys come back from the undo record.
-inline void move_piece_back(Position& pos, int piece, int color, int from, int to) {
-    Bitboard b = square_bb(from) | square_bb(to);
-    pos.piece_bb[piece] ^= b;
-    pos.color_bb[color] ^= b;
-    pos.occupied ^= b;
-    pos.board[from] = NO_PIECE;
-    pos.board[to] = piece;
-    pos.psq_score += psq_table[piece][to] - psq_table[piece][from];
+// Board-only updates, used as they are by unmake: the keys come back from the undo record.
+inline void lift_piece(Position& pos, int piece, int color, int sq) {
+    flip_bits(pos, piece, color, square_bb(sq));
+    pos.board[sq] = NO_PIECE;
+    pos.psq_score -= psq_table[piece][sq];
 }
 
 inline void restore_piece(Position& pos, int piece, int color, int sq) {
-    Bitboard b = square_bb(sq);
-    pos.piece_bb[piece] ^= b;
-    pos.color_bb[color] ^= b;
-    pos.occupied ^= b;
+    flip_bits(pos, piece, color, square_bb(sq));
     pos.board[sq] = piece;
     pos.psq_score += psq_table[piece][sq];
 }
 
-inline void lift_piece(Position& pos, int piece, int color, int sq) {
-    Bitboard b = square_bb(sq);
-    pos.piece_bb[piece] ^= b;
-    pos.color_bb[color] ^= b;
-    pos.occupied ^= b;
-    pos.board[sq] = NO_PIECE;
-    pos.psq_score -= psq_table[piece][sq];
+inline void move_piece_back(Position& pos, int piece, int color, int from, int to) {
+    flip_bits(pos, piece, color, square_bb(from) | square_bb(to));
+    pos.board[from] = NO_PIECE;
+    pos.board[to] = piece;
+    pos.psq_score += psq_table[piece][to] - psq_table[piece][from];
+}
+
+// The same with the keys kept up to date, for make.
+inline void remove_piece(Position& pos, int piece, int color, int sq) {
+    lift_piece(pos, piece, color, sq);
+    flip_keys(pos, piece, zobrist_piece[piece][sq]);
+}
+
+inline void put_piece(Position& pos, int piece, int color, int sq) {
+    restore_piece(pos, piece, color, sq);
+    flip_keys(pos, piece, zobrist_piece[piece][sq]);
+}
+
+inline void move_piece(Position& pos, int piece, int color, int from, int to) {
+    move_piece_back(pos, piece, color, from, to);
+    flip_keys(pos, piece, zobrist_piece[piece][from] ^ zobrist_piece[piece][to]);
 }
 
 // Rook squares of a castling move: king side h-file to f-file, queen side a-file to d-file.
