@@ -1,62 +1,96 @@
-// Whole-evaluation properties over a few thousand positions reached from the
-// perft suite and the benchmark list.
+// Whole-evaluation properties over a few thousand positions: the perft file's and the benchmark's
+// positions and everything reached from them in two plies.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
-#include "eval/eval_corpus.h"
+#include "board/makemove.h"
+#include "board/movegen.h"
 #include "eval/evaluate.h"
 #include "eval/pawns.h"
 
 namespace {
 
-Position pos, twin;
+const char* const BENCH_FENS[] = {
+    "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+    "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+    "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+    "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+    "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
+};
 
-const std::vector<std::string>& corpus() {
-    static const std::vector<std::string> fens = evaluation_corpus(2);
-    return fens;
+// FEN of the twin with the board flipped vertically, colours and side to move swapped (castling
+// and en passant play no part in the evaluation).
+std::string mirrored_fen(const Position& pos) {
+    std::string out;
+    for (int rank = 0; rank < 8; ++rank) {
+        for (int file = 0, empty = 0; file < 8; ++file) {
+            const int piece = pos.board[make_square(file, rank)];
+            if (piece != NO_PIECE) out += (empty ? std::to_string(empty) : "") + "PNBRQKpnbrqk"[(piece + 6) % 12];
+            empty = piece == NO_PIECE ? empty + 1 : 0;
+            if (file == 7 && empty) out += std::to_string(empty);
+        }
+        out += rank < 7 ? "/" : pos.side == WHITE ? " b - - 0 1" : " w - - 0 1";
+    }
+    return out;
 }
 
-const Position& setup(const std::string& fen) {
-    parse_fen(pos, fen.c_str());
-    return pos;
+template <class Visit>
+void expand(Position& pos, int plies, Visit& visit) {
+    visit(pos);
+    if (plies == 0) return;
+    MoveList list;
+    generate_legal_moves(pos, list);
+    for (int i = 0; i < list.count; ++i) {
+        make_move(pos, list.moves[i]);
+        expand(pos, plies - 1, visit);
+        unmake_move(pos, list.moves[i]);
+    }
 }
 
-bool has_two_queens(const Position& p) {
-    return popcount(p.piece_bb[W_QUEEN]) >= 2 || popcount(p.piece_bb[B_QUEEN]) >= 2;
+template <class Visit>
+void for_each_corpus_position(Visit visit) {
+    std::vector<std::string> roots(std::begin(BENCH_FENS), std::end(BENCH_FENS));
+    std::ifstream epd(std::string(TEST_DATA_DIR) + "/perft.epd");
+    for (std::string line; std::getline(epd, line);)
+        if (auto cut = line.find(" ;"); cut != std::string::npos) roots.push_back(line.substr(0, cut));
+    static Position pos;
+    for (const std::string& fen : roots) {
+        parse_fen(pos, fen.c_str());
+        expand(pos, 2, visit);
+    }
 }
 
-// Flipping the board and swapping colours keeps the value for the side to
-// move, up to the one centipawn the end-game half's reading may lose. (Several
-// queens on a side make the king-danger queen choice one-sided.)
+// Flipping the board and swapping colours keeps the value for the side to move, up to the one
+// centipawn the end-game half's reading may lose. (Several queens on a side make the king-danger
+// queen choice one-sided.)
 TEST(EvalSymmetry, MirroredTwinHasTheSameValue) {
+    static Position twin;
     int checked = 0, off_by_one = 0;
-    for (const std::string& fen : corpus()) {
-        if (has_two_queens(setup(fen))) continue;
+    for_each_corpus_position([&](const Position& pos) {
+        if (popcount(pos.piece_bb[W_QUEEN]) >= 2 || popcount(pos.piece_bb[B_QUEEN]) >= 2) return;
         parse_fen(twin, mirrored_fen(pos).c_str());
-        ASSERT_EQ(twin.psq_score, -pos.psq_score) << fen;  // the piece-square sum exactly
+        ASSERT_EQ(twin.psq_score, -pos.psq_score) << mirrored_fen(twin);  // the piece-square sum exactly
         const int a = evaluate(pos), b = evaluate(twin);
-        ASSERT_LE(std::abs(a - b), 1) << fen << " value " << a << ", mirrored " << b;
+        ASSERT_LE(std::abs(a - b), 1) << mirrored_fen(twin) << " value " << a << ", mirrored " << b;
         off_by_one += a != b;
         ++checked;
-    }
+    });
     EXPECT_GT(checked, 5000);
     EXPECT_GT(off_by_one, 0);  // the shift's asymmetry does show up
 }
 
 TEST(EvalSymmetry, PawnCacheNeverChangesAValue) {
-    // Values through a warm cache, shared by the whole corpus, against each from an empty cache.
+    // Values through a cache warmed by the whole corpus, against each from an empty cache.
     std::vector<int> warm;
-    for (const std::string& fen : corpus()) warm.push_back(evaluate(setup(fen)));
-    for (size_t i = 0; i < corpus().size(); ++i) {
-        setup(corpus()[i]);
+    for_each_corpus_position([&](const Position& pos) { warm.push_back(evaluate(pos)); });
+    size_t i = 0;
+    for_each_corpus_position([&](const Position& pos) {
         clear_pawn_cache();
-        ASSERT_EQ(evaluate(pos), warm[i]) << corpus()[i];
-    }
-    // Positions without pawns share key 0, which an empty entry already matches.
-    clear_pawn_cache();
-    EXPECT_EQ(eval_pawns(setup("4k3/8/8/8/8/8/8/R3K3 w - - 0 1")), 0);
+        ASSERT_EQ(evaluate(pos), warm[i++]) << mirrored_fen(pos);
+    });
 }
 
 }  // namespace

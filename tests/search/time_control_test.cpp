@@ -1,49 +1,23 @@
 #include <gtest/gtest.h>
 
-#include "board/types.h"
+#include "data_table.h"
 #include "search/limits.h"
+#include "uci/commands.h"
 
 namespace {
 
-TEST(TimeControl, AllotmentExamples) {
-    struct Case {
-        int time, inc, movestogo, movetime;
-        int64_t soft, hard;
-    };
-    const Case cases[] = {
-        {60000, 0, 0, 0, 2396, 7188},   {3000, 2000, 0, 0, 1160, 1160},     {500, 0, 0, 0, 6, 18},
-        {0, 0, 0, 0, 5, 10},            {10000, 100, 20, 0, 570, 1710},     {120000, 1000, 40, 0, 3747, 11241},
-        {-500, 0, 0, 0, 5, 10},  // a negative clock counts as none
-        {60000, 0, 0, 1000, 990, 990},  {60000, 0, 0, 5, -5, -5},  // movetime keeps 10 ms in hand
-    };
-    for (const Case& c : cases)
-        for (Color side : {WHITE, BLACK}) {
-            SCOPED_TRACE(testing::Message() << c.time << " movetime " << c.movetime << " side " << side);
-            // Only the mover's clock counts.
-            SearchLimits l{};
-            (side == WHITE ? l.wtime : l.btime) = c.time;
-            (side == WHITE ? l.winc : l.binc) = c.inc;
-            (side == WHITE ? l.btime : l.wtime) = 777777;
-            (side == WHITE ? l.binc : l.winc) = 99999;
-            l.movestogo = c.movestogo;
-            l.movetime = c.movetime;
-            TimeBudget b = allot_time(l, side);
-            EXPECT_EQ(b.soft, c.soft);
-            EXPECT_EQ(b.hard, c.hard);
-        }
+TEST(GoCommand, ReadsEveryLimit) {
+    SearchLimits l = parse_go("go wtime 1000 btime 2000 winc 10 binc 20 movestogo 30 movetime 40 depth 50 nodes 60");
+    const int32_t got[] = {l.wtime, l.btime, l.winc, l.binc, l.movestogo, l.movetime, l.depth, l.nodes, l.infinite};
+    const int32_t want[] = {1000, 2000, 10, 20, 30, 40, 50, 60, 0};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(got[i], want[i]) << i;
 }
 
-TEST(TimeControl, DepthNodesAndInfiniteHaveNoClock) {
-    for (int which = 0; which < 3; ++which) {
-        SearchLimits l{};
-        l.wtime = 60000;
-        l.movetime = 1000;
-        l.depth = which == 0 ? 3 : 0;
-        l.nodes = which == 1 ? 1000 : 0;
-        l.infinite = which == 2;
-        TimeBudget b = allot_time(l, WHITE);
-        EXPECT_EQ(b.soft, NO_TIME_LIMIT);
-        EXPECT_EQ(b.hard, NO_TIME_LIMIT);
+TEST(TimeControl, AllotmentOfTheTable) {
+    for (const TableRow& row : read_table("time_control.txt")) {
+        const TimeBudget b = allot_time(parse_go(row[1].c_str()), row[0] == "b" ? BLACK : WHITE);
+        auto text = [](int64_t ms) { return ms == NO_TIME_LIMIT ? std::string("none") : std::to_string(ms); };
+        EXPECT_EQ(text(b.soft) + " " + text(b.hard), row[2] + " " + row[3]) << row[0] << " " << row[1];
     }
 }
 
