@@ -7,11 +7,11 @@
 
 #include "book/book.h"
 #include "book_builder.h"
+#include "data_table.h"
 
 namespace {
 
 const std::string PERFORMANCE_BOOK = std::string(TEST_DATA_DIR) + "/books/performance.bin";
-const std::string LASKER_TRAP_BOOK = std::string(TEST_DATA_DIR) + "/books/lasker-trap.bin";
 const uint64_t START_KEY = 0x463B96181691FC9CULL;
 
 // How often each move comes out of `draws` probes of the start position, with a fixed seed.
@@ -77,59 +77,13 @@ TEST(BookProbe, FindsTheKeyAmongNeighbours) {
 }
 
 TEST(BookProbe, StoredMovesBecomeTheEnginesMovesOrNothing) {
-    const char* castles = "position fen r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w KQkq - 0 1";
-    const char* castles_black = "position fen r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R b KQkq - 0 1";
-    const char* promotion = "position fen 4k3/1P6/8/8/8/8/8/4K3 w - - 0 1";
-    struct Case {
-        const char* position;
-        const char* stored;
-        const char* played;
-    } cases[] = {
-        // The book stores a castle as king takes own rook.
-        {castles, "e1h1", "e1g1"},
-        {castles, "e1a1", "e1c1"},
-        {castles_black, "e8h8", "e8g8"},
-        {castles_black, "e8a8", "e8c8"},
-        // Only a king on the e-file castles: b1a1 is a plain king step.
-        {"position fen 4k3/8/8/8/8/8/8/1K6 w - - 0 1", "b1a1", "b1a1"},
-        // Illegal: blocked, wrong piece, empty square, castling through pieces, a null step,
-        // and a castle without the right.
-        {"position startpos", "e2e5", "0000"},
-        {"position startpos", "a1a3", "0000"},
-        {"position startpos", "e4e5", "0000"},
-        {"position startpos", "e1h1", "0000"},
-        {"position startpos", "a1a1", "0000"},
-        {"position fen r3k2r/pppppppp/8/8/8/8/PPPPPPPP/R3K2R w - - 0 1", "e1h1", "0000"},
-        // Promotions match the piece kind; without one the first generated promotion is
-        // taken, and a code no promotion uses matches nothing.
-        {promotion, "b7b8n", "b7b8n"},
-        {promotion, "b7b8b", "b7b8b"},
-        {promotion, "b7b8r", "b7b8r"},
-        {promotion, "b7b8q", "b7b8q"},
-        {promotion, "b7b8", "b7b8q"},
-        {promotion, "b7b8k", "0000"},
-    };
-    for (const Case& c : cases) {
-        Position pos = position_from(c.position);
-        ASSERT_TRUE(load_test_book({{polyglot_key(pos), polyglot_move(c.stored), 1}}));
-        Move m = book_probe(pos);
-        EXPECT_STREQ(move_to_str(m), c.played) << c.position << " " << c.stored;
-        const std::string played = c.played;
-        const bool castle = played.size() == 4 && played != c.stored && played != "0000";
-        EXPECT_EQ(move_kind(m) == KING_CASTLE || move_kind(m) == QUEEN_CASTLE, castle) << c.stored;
-    }
-}
-
-TEST(BookProbe, FollowsTheLaskerTrapLine) {
-    // The book holds only Black's replies along this line, ending in the knight promotion.
-    const char* line[] = {"d2d4", "d7d5", "c2c4", "e7e5", "d4e5", "d5d4", "e2e3", "f8b4",
-                          "c1d2", "d4e3", "d2b4", "e3f2", "e1e2", "f2g1n"};
-    ASSERT_TRUE(book_load(LASKER_TRAP_BOOK.c_str()));
-    std::string command = "position startpos moves";
-    for (int ply = 0; ply < 14; ++ply) {
-        Position pos = position_from(command.c_str());
-        EXPECT_STREQ(move_to_str(book_probe(pos)), ply % 2 ? line[ply] : "0000") << ply;
-        command += std::string(" ") + line[ply];
+    for (const TableRow& row : read_table("book_moves.txt")) {
+        Position pos = position_from(row[0].c_str());
+        ASSERT_TRUE(load_test_book({{polyglot_key(pos), polyglot_move(row[1].c_str()), 1}}));
+        const Move m = book_probe(pos);
+        EXPECT_EQ(move_to_str(m), row[2]) << row[0] << " " << row[1];
+        const bool castle = row[2] != row[1] && row[2] != "0000" && row[2].size() == 4;
+        EXPECT_EQ(move_kind(m) == KING_CASTLE || move_kind(m) == QUEEN_CASTLE, castle) << row[1];
     }
 }
 

@@ -2,26 +2,13 @@
 
 #include "book/book.h"
 #include "book_builder.h"
+#include "data_table.h"
 
 namespace {
 
 TEST(PolyglotKey, MatchesPublishedKeys) {
-    // Keys published with the book format, including the two en-passant cases
-    // where a pawn of the side to move really can capture.
-    const struct {
-        const char* command;
-        uint64_t key;
-    } published[] = {
-        {"position startpos", 0x463B96181691FC9CULL},
-        {"position startpos moves e2e4", 0x823C9B50FD114196ULL},
-        {"position startpos moves e2e4 d7d5", 0x0756B94461C50FB0ULL},
-        {"position startpos moves e2e4 d7d5 e4e5", 0x662FAFB965DB29D4ULL},
-        {"position startpos moves e2e4 d7d5 e4e5 f7f5", 0x22A48B5A8E47FF78ULL},
-        {"position startpos moves e2e4 d7d5 e4e5 f7f5 e1e2", 0x652A607CA3F242C1ULL},
-        {"position startpos moves e2e4 d7d5 e4e5 f7f5 e1e2 e8f7", 0x00FDD303C946BDD9ULL},
-        {"position startpos moves a2a4 b7b5 h2h4 b5b4 c2c4", 0x3C8123EA7B067637ULL},
-    };
-    for (const auto& p : published) EXPECT_EQ(polyglot_key(position_from(p.command)), p.key) << p.command;
+    for (const TableRow& row : read_table("polyglot_keys.txt"))
+        EXPECT_EQ(polyglot_key(position_from(row[0].c_str())), std::stoull(row[1], nullptr, 16)) << row[0];
 }
 
 TEST(PolyglotKey, EnPassantSquareCountsOnlyWithACapturer) {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "board/position.h"
+#include "board/board_test_util.h"
 #include "platform/clock.h"
 #include "search/history.h"
 #include "search/limits.h"
@@ -51,10 +51,4 @@ inline void reset_search_state(int hash_mb = 16) {
     tt_resize(hash_mb);
     tt_clear();
     clear_search_tables();
-}
-
-inline Position position_from(const char* fen) {
-    Position pos;
-    parse_fen(pos, fen);
-    return pos;
 }

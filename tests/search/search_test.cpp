@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "board/makemove.h"
 #include "board/movegen.h"
 #include "search/pv.h"
@@ -35,16 +33,6 @@ bool all_replies_mated(Position& pos, int n) {
         if (!mated) return false;
     }
     return true;
-}
-
-bool same_position(const Position& a, const Position& b) {
-    return std::memcmp(a.piece_bb, b.piece_bb, sizeof(a.piece_bb)) == 0 &&
-           std::memcmp(a.color_bb, b.color_bb, sizeof(a.color_bb)) == 0 && a.occupied == b.occupied &&
-           std::memcmp(a.board, b.board, sizeof(a.board)) == 0 && a.side == b.side && a.ep_square == b.ep_square &&
-           a.castling == b.castling && a.halfmove_clock == b.halfmove_clock &&
-           a.fullmove_number == b.fullmove_number && a.history_len == b.history_len && a.hash == b.hash &&
-           a.pawn_hash == b.pawn_hash && a.psq_score == b.psq_score &&
-           std::memcmp(a.history, b.history, sizeof(UndoRecord) * size_t(a.history_len)) == 0;
 }
 
 struct SearchTest : ::testing::Test {
@@ -156,18 +144,6 @@ TEST_F(SearchTest, LeavesThePositionUnchangedAndItsLineLegal) {
         }
     }
     EXPECT_FALSE(pv_report_active);
-}
-
-TEST_F(SearchTest, IsDeterministic) {
-    const char* fen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
-    Position pos = position_from(fen);
-    FixedDepthResult first = search_fixed_depth(pos, 7);
-    reset_search_state();
-    FixedDepthResult second = search_fixed_depth(pos, 7);
-    EXPECT_EQ(first.nodes, second.nodes);
-    EXPECT_EQ(first.score, second.score);
-    EXPECT_EQ(first.move, second.move);
-    EXPECT_GT(first.nodes, 1000u);
 }
 
 TEST_F(SearchTest, NodeLimitStopsTheSearch) {

@@ -50,18 +50,19 @@ TEST_F(TranspositionTable, ProbeReturnsWhatWasStoredUnderTheSameKey) {
 }
 
 TEST_F(TranspositionTable, ReplacementByDepthAndGeneration) {
-    tt_store(KEY_A, 50, BOUND_EXACT, 9, 1, 0);
-    tt_store(KEY_B, 60, BOUND_EXACT, 8, 2, 0);  // shallower, same search: kept out
-    EXPECT_TRUE(tt_probe(KEY_A, 0).hit);
-    EXPECT_FALSE(tt_probe(KEY_B, 0).hit);
-    tt_store(KEY_B, 60, BOUND_EXACT, 9, 2, 0);  // equal depth replaces
-    EXPECT_TRUE(tt_probe(KEY_B, 0).hit);
-
-    tt_store(KEY_A, 50, BOUND_EXACT, 9, 1, 0);
-    ++tt_generation;  // the next go
-    tt_store(KEY_B, 60, BOUND_EXACT, 1, 2, 0);
-    EXPECT_TRUE(tt_probe(KEY_B, 0).hit);
-
+    // Any two keys sharing a slot, small ones included: only 0 marks an empty slot.
+    for (auto [a, b] : {std::pair<uint64_t, uint64_t>{KEY_A, KEY_B}, {1, 65537}}) {
+        tt_clear();
+        tt_store(a, 50, BOUND_EXACT, 9, 1, 0);
+        tt_store(b, 60, BOUND_EXACT, 8, 2, 0);  // shallower, same search: kept out
+        EXPECT_TRUE(tt_probe(a, 0).hit && !tt_probe(b, 0).hit) << a;
+        tt_store(b, 60, BOUND_EXACT, 9, 2, 0);  // equal depth replaces
+        EXPECT_TRUE(tt_probe(b, 0).hit) << a;
+        tt_store(a, 50, BOUND_EXACT, 9, 1, 0);
+        ++tt_generation;  // the next go
+        tt_store(b, 60, BOUND_EXACT, 1, 2, 0);
+        EXPECT_TRUE(tt_probe(b, 0).hit) << a;
+    }
     // The generation wraps at 256, and entries of generation 0 count as current again.
     tt_generation = 0;
     tt_store(KEY_A, 1, BOUND_EXACT, 9, 1, 0);
@@ -70,7 +71,6 @@ TEST_F(TranspositionTable, ReplacementByDepthAndGeneration) {
     EXPECT_EQ(tt_generation, 0);
     tt_store(KEY_B, 2, BOUND_EXACT, 3, 2, 0);
     EXPECT_TRUE(tt_probe(KEY_A, 0).hit);
-
     // A quiescence store (depth 0) yields to search entries only.
     tt_store(KEY_A, 5, BOUND_EXACT, 1, 1, 0);
     tt_store(KEY_B, 6, BOUND_EXACT, 0, 2, 0);

@@ -1,7 +1,6 @@
 
 #include <algorithm>
 
-#include "board/attacks.h"
 #include "tablebase/decompress.h"
 #include "tablebase/probe.h"
 #include "tb_test_util.h"
@@ -135,38 +134,5 @@ TEST(TbDecompress, ConstantTableAndDamagedStreams) {
     for (size_t i = data_at; i < scrambled.bytes.size(); i++) scrambled.bytes[i] = uint8_t((seed = seed * 1103515245 + 12345) >> 16);
     for (uint64_t i = 0; i < cb->size; i += 7) tb_decode_value(*cb, i);
 }
-
-bool attacked_by_king(int king, int sq) { return king_attacks[king] & square_bb(sq); }
-
-TEST(TbDecompress, KingAndMajorPieceAgainstKing) {
-    load_real_tables();
-    for (int kind : {TB_QUEEN, TB_ROOK}) {
-        SCOPED_TRACE(kind == TB_QUEEN ? "KQvK" : "KRvK");
-        int wins = 0, black_draws = 0;
-        for_each_position({WK, {true, kind}, BK}, ~Bitboard(0), [&](const TbPosition& pos) {
-            int s;
-            int v = tb_wdl(pos, s);
-            ASSERT_NE(s, 0);
-            int wk = lsb(pos.kings & pos.white), bk = lsb(pos.kings & pos.black);
-            int piece = lsb((pos.queens | pos.rooks) & pos.white);
-            if (pos.turn) {
-                // The strong side to move always wins, whether the piece is attacked or not.
-                ASSERT_EQ(v, 2);
-                ASSERT_EQ(tb_lookup(pos, 0, s, TB_WDL), 2);
-                wins++;
-                return;
-            }
-            bool can_take = attacked_by_king(bk, piece) && !attacked_by_king(wk, piece);
-            TbMove moves[TB_MAX_MOVES];
-            bool stalemate = !tb_in_check(pos) && tb_gen_legal(pos, moves) == moves;
-            ASSERT_EQ(v, can_take || stalemate ? 0 : -2);
-            black_draws += v == 0;
-        });
-        EXPECT_GT(wins, 0);
-        EXPECT_GT(black_draws, 0);
-    }
-}
-
-// KPvK is checked position by position against the KPK bitbase (kpk_agreement_test).
 
 }  // namespace

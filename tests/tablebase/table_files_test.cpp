@@ -130,19 +130,6 @@ TEST(TbFiles, WrongMagicNumberFailsTheSlotOnce) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Corrupted table.\n");
 }
 
-TEST(TbFiles, VanishedFileFailsQuietly) {
-    ScratchDir dir;
-    dir.copy_real("KQvK.rtbw");
-    dir.copy_real("KQvK.rtbz");
-    tb_load(dir.str().c_str());
-    std::filesystem::remove(dir.path / "KQvK.rtbw");
-    int success;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(tb_wdl(kqk_position(), success), 0);
-    EXPECT_EQ(success, 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
 TEST(TbFiles, SecondLoadReleasesEveryMapping) {
     ScratchDir first, second;
     for (const char* f : {"KQvK.rtbw", "KQvK.rtbz", "KRvK.rtbw", "KRvK.rtbz", "KPvK.rtbw", "KPvK.rtbz"}) {
