@@ -6,7 +6,9 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,12 +37,10 @@ bool matches(const std::string& pat, size_t p, const std::string& text, size_t t
             return end > digits && matches(pat, close + 1, text, end);
         }
         if (token.find('|') != std::string::npos) {
-            for (size_t at = 0, bar = 0; bar < token.size(); at = bar + 1) {
-                bar = std::min(token.find('|', at), token.size());
-                const std::string word = token.substr(at, bar - at);
+            std::istringstream words(token);
+            for (std::string word; std::getline(words, word, '|');)
                 if (text.compare(t, word.size(), word) == 0 && matches(pat, close + 1, text, t + word.size()))
                     return true;
-            }
             return false;
         }
         if (t >= text.size() || text[t] != pat[p]) return false;
@@ -76,7 +76,8 @@ struct Session {
         return true;
     }
     bool mismatch(const std::string& expected, const std::string& actual) {
-        ADD_FAILURE_AT(transcript.c_str(), line) << "the transcript and the engine differ\n  expected: " << expected << "\n    actual: " << actual;
+        ADD_FAILURE_AT(transcript.c_str(), line)
+            << "the transcript and the engine differ\n  expected: " << expected << "\n    actual: " << actual;
         return false;
     }
     bool expect(const std::string& pattern) {
@@ -103,9 +104,8 @@ struct Session {
         const std::string word = text.substr(0, text.find(' '));
         const std::string rest = text.size() > word.size() ? text.substr(word.size() + 1) : "";
         if (word == "args") {
-            args.clear();
-            for (size_t at = 0, end = 0; end < rest.size(); at = end + 1)
-                args.push_back(rest.substr(at, (end = std::min(rest.find(' ', at), rest.size())) - at));
+            std::istringstream words(rest);
+            args.assign(std::istream_iterator<std::string>(words), {});
         } else if (word == "restart") {
             return finish();
         } else if (word == "copy") {
