@@ -36,51 +36,47 @@ std::vector<Move> all_moves(const Position& pos) {
 
 bool quiet(Move m) { return !is_capture(m) && !is_promotion(m); }
 
+// Class of a move in the picker's order after the hash move: captures (and, out of check,
+// promotions) winning material, then in check the quiet promotions, the quiets, and last the
+// losing captures.
+int stage_of(const Position& pos, Move m, bool evasions) {
+    if (quiet(m)) return 2;
+    if (evasions && !is_capture(m)) return 1;
+    return see(pos, m) >= 0 ? 0 : 3;
+}
+
+// Every pseudo-legal move exactly once: the hash move first, then the classes in order, the
+// killer leading the quiets and, out of check, exchange values falling within each capture class.
+void check_order(const Position& pos, const std::vector<Move>& got, Move hash, Move killer, bool evasions) {
+    ASSERT_EQ(sorted(got), sorted(all_moves(pos)));
+    EXPECT_EQ(got[0], hash);
+    for (size_t i = 2; i < got.size(); ++i) {
+        const int before = stage_of(pos, got[i - 1], evasions), now = stage_of(pos, got[i], evasions);
+        EXPECT_LE(before, now) << move_to_str(got[i]);
+        if (!evasions && before == now && now != 2) {
+            EXPECT_GE(see(pos, got[i - 1]), see(pos, got[i])) << move_to_str(got[i]);
+        }
+    }
+    EXPECT_EQ(*std::find_if(got.begin() + 1, got.end(), quiet), killer) << "the killer leads the quiet moves";
+}
+
 struct MovePickerTest : ::testing::Test {
     void SetUp() override { clear_search_tables(); }
     void TearDown() override { clear_search_tables(); }
 };
 
-// Out of check: hash move, captures with see >= 0 best first, quiets by
-// score, then the losing captures; every pseudo-legal move exactly once.
 TEST_F(MovePickerTest, StagesComeInOrderAndCoverEveryMoveOnce) {
     for (const char* fen : ORDER_FENS) {
         SCOPED_TRACE(fen);
         Position pos;
         parse_fen(pos, fen);
-        std::vector<Move> moves = all_moves(pos);
         Move hash = NO_MOVE, killer = NO_MOVE;
-        for (Move m : moves)
-            if (quiet(m)) {
-                if (!hash) hash = m;
-                else killer = m;
-            }
+        for (Move m : all_moves(pos))
+            if (quiet(m)) (hash ? killer : hash) = m;
         killers[3][0] = killer;
         MovePicker picker;
         picker_init(picker, hash, 3, NO_PIECE, 0, false);
-        std::vector<Move> got = drain(picker, pos);
-        ASSERT_EQ(sorted(got), sorted(moves));
-        EXPECT_EQ(got[0], hash);
-
-        size_t i = 1;
-        int last_see = 1 << 30;
-        for (; i < got.size() && !quiet(got[i]); ++i) {
-            int v = see(pos, got[i]);
-            EXPECT_GE(v, 0) << move_to_str(got[i]);
-            EXPECT_LE(v, last_see);
-            last_see = v;
-        }
-        ASSERT_LT(i, got.size());
-        EXPECT_EQ(got[i], killer) << "the killer leads the quiet moves";
-        for (; i < got.size() && quiet(got[i]); ++i) {}
-        last_see = 0;
-        for (; i < got.size(); ++i) {
-            ASSERT_FALSE(quiet(got[i]));
-            int v = see(pos, got[i]);
-            EXPECT_LT(v, 0) << move_to_str(got[i]);
-            EXPECT_LE(v, last_see);
-            last_see = v;
-        }
+        check_order(pos, drain(picker, pos), hash, killer, false);
     }
 }
 
@@ -135,32 +131,17 @@ TEST_F(MovePickerTest, QuietsFollowCounterMoveThenHistoryThenGenerationOrder) {
     EXPECT_EQ(got[1], make_move_value(G1, H3, QUIET));
 }
 
-// In check: hash move, good captures, quiet promotions, quiets, bad captures.
 TEST_F(MovePickerTest, EvasionsComeInOneScoredList) {
     Position pos;
     // White king in check; Rxh5 wins a pawn, Qxf3 loses the queen to gxf3, b8 promotes.
     parse_fen(pos, "4r1k1/1P6/8/7p/6p1/5n2/8/3QK2R w K - 0 1");
     ASSERT_TRUE(in_check(pos));
-    const Move hash = make_move_value(E1, F2, QUIET);
-    const Move killer = make_move_value(E1, F1, QUIET);
+    const Move hash = make_move_value(E1, F2, QUIET), killer = make_move_value(E1, F1, QUIET);
     killers[2][0] = killer;
     MovePicker picker;
     picker_init(picker, hash, 2, NO_PIECE, 0, true);
     EXPECT_EQ(picker.stage, STAGE_GEN_EVASIONS);
-    std::vector<Move> got = drain(picker, pos);
-    EXPECT_EQ(sorted(got), sorted(all_moves(pos)));
-    ASSERT_GE(got.size(), 4u);
-    EXPECT_EQ(got[0], hash);
-    // Order of the classes after the hash move.
-    auto rank = [&](Move m) {
-        if (is_capture(m)) return see(pos, m) >= 0 ? 0 : 3;
-        if (is_promotion(m)) return 1;
-        return 2;
-    };
-    for (size_t i = 2; i < got.size(); ++i) EXPECT_LE(rank(got[i - 1]), rank(got[i])) << move_to_str(got[i]);
-    auto killer_at = std::find(got.begin(), got.end(), killer);
-    auto first_quiet = std::find_if(got.begin() + 1, got.end(), [](Move m) { return quiet(m); });
-    EXPECT_EQ(killer_at, first_quiet);
+    check_order(pos, drain(picker, pos), hash, killer, true);
 }
 
 // Captures (with every promotion) plus quiets are the full move list, the

@@ -29,38 +29,6 @@ TbPosition kqk_position() {
     return pos;
 }
 
-TEST(TbFiles, PairingCheck) {
-    char message[512] = {};
-    ScratchDir dir;
-    EXPECT_TRUE(tb_check_pairs(dir.str().c_str(), message));
-    EXPECT_TRUE(tb_check_pairs((dir.str() + "/absent").c_str(), message));
-
-    dir.write("KQvK.rtbz", 1040);
-    EXPECT_FALSE(tb_check_pairs(dir.str().c_str(), message));
-    EXPECT_STREQ(message, "KQvK.rtbz (missing KQvK.rtbw)");
-
-    dir.write("KQvK.rtbw", 1040);
-    EXPECT_TRUE(tb_check_pairs(dir.str().c_str(), message));
-    dir.write("KRvK.rtbw", 1040);
-    EXPECT_FALSE(tb_check_pairs(dir.str().c_str(), message));
-    EXPECT_STREQ(message, "KRvK.rtbw (missing KRvK.rtbz)");
-    std::filesystem::remove(dir.path / "KRvK.rtbw");
-
-    // Names of five characters or fewer are not looked at; directories neither.
-    dir.write(".rtbw", 1040);
-    std::filesystem::create_directory(dir.path / "KNvK.rtbz");
-    EXPECT_TRUE(tb_check_pairs(dir.str().c_str(), message));
-    // A partner that is a directory counts as missing.
-    std::filesystem::create_directory(dir.path / "KBvK.rtbz");
-    dir.write("KBvK.rtbw", 1040);
-    EXPECT_FALSE(tb_check_pairs(dir.str().c_str(), message));
-    EXPECT_STREQ(message, "KBvK.rtbw (missing KBvK.rtbz)");
-
-    // The whole value is one directory here: a list of several passes.
-    std::string list = dir.str() + ";" + dir.str();
-    EXPECT_TRUE(tb_check_pairs(list.c_str(), message));
-}
-
 TEST(TbFiles, IncompleteFilesAreReportedAndSkipped) {
     ScratchDir dir;
     dir.write("KQvK.rtbw", 1041);
