@@ -27,11 +27,3 @@ inline std::vector<TableRow> read_table(const std::string& name) {
     EXPECT_FALSE(rows.empty()) << "no cases in " << name;
     return rows;
 }
-
-// Whether a number meets an expectation: "v" exactly, or a bound "> v", "< v" or "!= v".
-inline bool meets(long long got, const std::string& expected) {
-    const char op = expected[0];
-    if (op != '<' && op != '>' && op != '!') return got == std::stoll(expected);
-    const long long v = std::stoll(expected.substr(expected.find(' ')));
-    return op == '<' ? got < v : op == '>' ? got > v : got != v;
-}

@@ -32,6 +32,14 @@ long long term_value(const std::string& term, const Position& pos) {
     return 0;
 }
 
+// Whether a number meets an expectation: "v" exactly, or a bound "> v", "< v" or "!= v".
+bool meets(long long got, const std::string& expected) {
+    const char op = expected[0];
+    if (op != '<' && op != '>' && op != '!') return got == std::stoll(expected);
+    const long long v = std::stoll(expected.substr(expected.find(' ')));
+    return op == '<' ? got < v : op == '>' ? got > v : got != v;
+}
+
 // "mg eg" is a packed score; anything else a number or a bound.
 std::string as_expected(const std::string& value) {
     const size_t space = value.find(' ');
@@ -46,8 +54,8 @@ void check_table(const char* name) {
         parse_fen(pos, row[1].c_str());
         const long long got = term_value(row[0], pos);
         if (!meets(got, as_expected(row[2])))
-            ADD_FAILURE() << row[0] << " | " << row[1] << ": expected " << row[2] << ", got " << got << " (halves "
-            << mg_value(Score(got)) << " " << eg_value(Score(got)) << ")";
+            ADD_FAILURE() << row[0] << " | " << row[1] << ": expected " << row[2] << ", got " << got
+                          << " (halves " << mg_value(Score(got)) << " " << eg_value(Score(got)) << ")";
     }
 }
 

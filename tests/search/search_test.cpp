@@ -4,6 +4,7 @@
 #include "board/movegen.h"
 #include "search/pv.h"
 #include "eval/evaluate.h"
+#include "data_table.h"
 #include "search/search_fixture.h"
 
 namespace {
@@ -40,31 +41,18 @@ struct SearchTest : ::testing::Test {
     void TearDown() override { tt_resize(256); }
 };
 
-struct MatePuzzle {
-    const char* fen;
-    int moves;
-};
-
-const MatePuzzle MATE_PUZZLES[] = {
-    {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", 1},
-    {"r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1", 1},
-    {"k7/8/2K5/8/8/8/8/7R w - - 0 1", 2},
-    {"r2qkb1r/pp2nppp/3p4/2pNN1B1/2BnP3/3P4/PPP2PPP/R2bK2R w KQkq - 1 1", 2},
-    {"3k4/8/8/3K4/8/8/8/7R w - - 0 1", 3},
-    {"r1b1kb1r/pppp1ppp/5q2/4n3/3KP3/2N3PN/PPP4P/R1BQ1B1R b kq - 0 1", 3},
-};
-
 TEST_F(SearchTest, FindsShortestMatesWithExactScores) {
-    for (const MatePuzzle& puzzle : MATE_PUZZLES) {
-        SCOPED_TRACE(puzzle.fen);
+    for (const TableRow& row : read_table("mates.txt")) {
+        SCOPED_TRACE(row[0]);
+        const int moves = std::stoi(row[1]);
         reset_search_state();
-        Position pos = position_from(puzzle.fen);
+        Position pos = position_from(row[0].c_str());
         // Late-move pruning hides some quiet mating moves from shallow non-PV nodes: search deep enough.
         FixedDepthResult r = search_fixed_depth(pos, 12);
-        EXPECT_EQ(r.score, MATE - (2 * puzzle.moves - 1));
+        EXPECT_EQ(r.score, MATE - (2 * moves - 1));
         ASSERT_NE(r.move, NO_MOVE);
         make_move(pos, r.move);
-        EXPECT_TRUE(all_replies_mated(pos, puzzle.moves - 1)) << move_to_str(r.move);
+        EXPECT_TRUE(all_replies_mated(pos, moves - 1)) << move_to_str(r.move);
     }
 }
 
