@@ -66,10 +66,15 @@ void check_make_unmake(Position& pos, int depth) {
 
 }  // namespace
 
-// The board display shows the rest of a FEN; the full-move number is kept in the record only.
-TEST(Fen, ClocksAreReadAndHugeNumbersDoNotOverflow) {
+// The board display shows what a FEN sets up; the full-move number and the refusal are not shown.
+TEST(Fen, ClocksAreReadAndBrokenPlacementsRefused) {
     EXPECT_EQ(position_from("4k3/8/8/8/8/8/8/4K3 b - - 37 112").fullmove_number, 112);
     EXPECT_GT(position_from("4k3/8/8/8/8/8/8/4K3 w - - 7 99999999999999999999").fullmove_number, 0);
+    Position pos;
+    for (const char* fen : {"4k3/8/8/8/8/8/8/4K2X w KQ - 5 9", "4k3/9/8/8/8/8/8/4K3 w - - 0 1",
+                            "4k3/0/8/8/8/8/8/4K3 w - - 0 1", "rnbqkbnrr/8/8/8/8/8/8/4K3 w - - 0 1",
+                            "8/8/8/8/8/8/8/8/k7 w - - 0 1"})
+        EXPECT_FALSE(parse_fen(pos, fen)) << fen;
 }
 
 TEST(MakeMove, NullMoveRoundTripClearsEnPassant) {

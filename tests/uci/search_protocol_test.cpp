@@ -36,6 +36,8 @@ TEST(SearchProtocol, IsreadyAndStopAreAnsweredAtOnceDuringASearch) {
     std::string line;
     ASSERT_TRUE(engine.read_line(line));
     EXPECT_LE(answer_ms(engine, "isready", "readyok"), 200);
+    // Still searching: nothing but info lines for a while.
+    for (const std::string& l : engine.read_until("bestmove", 300)) EXPECT_FALSE(has_prefix(l, "bestmove")) << l;
     EXPECT_LE(answer_ms(engine, "stop", "bestmove "), 200);
 }
 

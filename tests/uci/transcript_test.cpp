@@ -82,7 +82,7 @@ struct Session {
     }
     bool expect(const std::string& pattern) {
         for (std::string got;;) {
-            if (!next(got)) return mismatch(pattern, reading_file ? "<end of file>" : "<end of output>");
+            if (!next(got)) return mismatch(pattern, reading_file ? "<end of file>" : "<no more output>");
             if (matches(pattern, 0, got, 0)) return skipping = false, true;
             if (!skipping || !matches(skip, 0, got, 0)) return mismatch(pattern, got);
         }
