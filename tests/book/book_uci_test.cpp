@@ -1,8 +1,7 @@
 // End-to-end: book play through setoption and go, on the real engine binary.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -66,7 +65,7 @@ TEST(BookUci, OwnBookSwitchesBookPlayCaseSensitivelyAndAFailedLoadTurnsItOff) {
 
 TEST(BookUci, RelativeBookPathWithSpacesIsReadFromTheWorkingDirectory) {
     std::string dir = make_temp_dir();
-    mkdir((dir + "/my books").c_str(), 0755);
+    std::filesystem::create_directory(dir + "/my books");
     {
         std::ifstream in(PERFORMANCE_BOOK, std::ios::binary);
         std::ofstream out(dir + "/my books/opening book.bin", std::ios::binary);

@@ -98,10 +98,10 @@ TEST(TbFiles, PathListSplitsAtSemicolons) {
     EXPECT_NE(entry_of("KRvK"), nullptr);
     // The first directory holding a file wins.
     b.copy_real("KQvK.rtbw");
-    int fd = tb_open_file("KQvK", ".rtbw");
-    ASSERT_GE(fd, 0);
-    close_file(fd);
-    EXPECT_EQ(tb_open_file("KQvK", ".rtbz"), -1);
+    FileHandle file = tb_open_file("KQvK", ".rtbw");
+    ASSERT_NE(file, NO_FILE);
+    close_file(file);
+    EXPECT_EQ(tb_open_file("KQvK", ".rtbz"), NO_FILE);
 }
 
 TEST(TbFiles, WrongMagicNumberFailsTheSlotOnce) {

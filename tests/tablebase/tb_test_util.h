@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,17 +11,14 @@
 
 #include "tablebase/registry.h"
 #include "tablebase/tb_position.h"
+#include "uci/engine_process.h"
 
 inline const std::string TB_REAL_DIR = std::string(TEST_DATA_DIR) + "/syzygy";
 
 // A fresh directory under the system's temporary area, removed afterwards.
 struct ScratchDir {
     std::filesystem::path path;
-    ScratchDir() {
-        char pattern[] = "/tmp/quillbrook_tb_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        path = made ? made : "/tmp/quillbrook_tb_unavailable";
-    }
+    ScratchDir() : path(make_temp_dir()) {}
     ~ScratchDir() {
         std::error_code ec;
         std::filesystem::remove_all(path, ec);

@@ -1,8 +1,7 @@
 // End-to-end: the engine binary behind pipes, as a GUI drives it.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -96,7 +95,7 @@ TEST(ProtocolLog, TwoRunsAppendTwoSessionBlocks) {
 TEST(ProtocolLog, UnopenableLogStillAnswersSilently) {
     // A directory in the log file's place cannot be opened for appending, even by root.
     std::string dir = make_temp_dir();
-    mkdir((dir + "/quillbrook_uci.log").c_str(), 0755);
+    std::filesystem::create_directory(dir + "/quillbrook_uci.log");
     EXPECT_EQ(run_engine("isready\nd\nisready\n", {}, dir).back(), "readyok");
     EXPECT_EQ(run_engine("isready\n", {}, dir), Lines{"readyok"});
 }
