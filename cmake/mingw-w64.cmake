@@ -14,8 +14,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Debian's wine64 package installs its loader outside PATH.
+# Debian's wine64 package installs its loader and server outside PATH.
 find_program(WINE_PROGRAM NAMES wine wine64 PATHS /usr/lib/wine)
+find_program(WINESERVER_PROGRAM NAMES wineserver64 wineserver PATHS /usr/lib/wine)
 if(WINE_PROGRAM)
   set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env WINEDEBUG=-all ${WINE_PROGRAM})
 endif()

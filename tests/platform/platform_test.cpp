@@ -47,7 +47,7 @@ TEST(PlatformInput, PipeLinesBufferedEarlierStayVisible) {
 
 TEST(PlatformInput, RegularFileIsAlwaysReady) {
     std::string path = make_temp_dir() + "/input.txt";
-    std::ofstream(path) << "uci\nquit\n";
+    std::ofstream(path, std::ios::binary) << "uci\nquit\n";
     StdinRedirect input(path);
     EXPECT_TRUE(input_available());
     EXPECT_EQ(next_line(), "uci\n");

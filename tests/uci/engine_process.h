@@ -69,6 +69,9 @@ struct StdinRedirect {
     PipeEnd saved = -1, reader = -1, writer = -1;
 };
 
+// Files under `dir` that this process has mapped into memory.
+int mapped_files_under(const std::string& dir);
+
 // Feeds `input` to a fresh engine, closes its input and returns every line it printed.
 std::vector<std::string> run_engine(const std::string& input, const std::vector<std::string>& args = {},
                                     const std::string& working_dir = "", int timeout_ms = 60000);

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -36,6 +37,13 @@ void EngineProcess::start(const std::vector<std::string>& args, const std::strin
     process_ = pid;
     to_engine_ = input[1];
     from_engine_ = output[0];
+}
+
+int mapped_files_under(const std::string& dir) {
+    std::ifstream maps("/proc/self/maps");
+    int n = 0;
+    for (std::string line; std::getline(maps, line);) n += line.find(dir + "/") != std::string::npos;
+    return n;
 }
 
 bool EngineProcess::wait_for_exit(int timeout_ms, int& exit_code) {

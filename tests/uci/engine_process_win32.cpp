@@ -1,7 +1,10 @@
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 #include "uci/engine_process.h"
@@ -12,10 +15,12 @@ HANDLE handle(PipeEnd end) { return reinterpret_cast<HANDLE>(end); }
 PipeEnd end_of(HANDLE h) { return reinterpret_cast<PipeEnd>(h); }
 
 // A pipe, or a regular file opened for reading when `file` is named (ends[1]
-// then stays invalid). Nothing is inherited by a child until allowed.
+// then stays invalid). Nothing is inherited by a child until allowed. The
+// pipe holds as much as a POSIX one, so a test may write a long script before
+// it reads the replies.
 void open_ends(HANDLE ends[2], const std::string& file) {
     ends[1] = INVALID_HANDLE_VALUE;
-    bool opened = file.empty() ? CreatePipe(&ends[0], &ends[1], nullptr, 0)
+    bool opened = file.empty() ? CreatePipe(&ends[0], &ends[1], nullptr, 1 << 16)
                                : (ends[0] = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                         OPEN_EXISTING, 0, nullptr)) != INVALID_HANDLE_VALUE;
     if (!opened) throw std::runtime_error("no pipe or file");
@@ -47,6 +52,19 @@ void EngineProcess::start(const std::vector<std::string>& args, const std::strin
     process_ = end_of(info.hProcess);
     to_engine_ = end_of(input[1]);
     from_engine_ = end_of(output[0]);
+}
+
+int mapped_files_under(const std::string& dir) {
+    std::string folder = "\\";
+    folder += std::filesystem::path(dir).filename().string() + "\\";
+    int n = 0;
+    MEMORY_BASIC_INFORMATION region;
+    char name[MAX_PATH];
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof(region)); at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
+        n += region.Type == MEM_MAPPED && region.BaseAddress == region.AllocationBase &&
+             GetMappedFileNameA(GetCurrentProcess(), region.BaseAddress, name, sizeof(name)) &&
+             std::strstr(name, folder.c_str());
+    return n;
 }
 
 bool EngineProcess::wait_for_exit(int timeout_ms, int& exit_code) {
