@@ -16,7 +16,8 @@ std::vector<std::string> list_directory(const char* dir, const char* extension) 
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
-    // The wildcard also matches short 8.3 aliases: keep only names that really end in the extension.
+    // The wildcard ignores case and may match short 8.3 names too: keep the
+    // names that end in the extension exactly, as the POSIX listing does.
     const size_t ext_len = std::strlen(extension);
     do {
         size_t len = std::strlen(found.cFileName);

@@ -60,10 +60,12 @@ int mapped_files_under(const std::string& dir) {
     int n = 0;
     MEMORY_BASIC_INFORMATION region;
     char name[MAX_PATH];
-    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof(region)); at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof(region)); at += region.RegionSize) {
+        at = static_cast<const char*>(region.BaseAddress);
         n += region.Type == MEM_MAPPED && region.BaseAddress == region.AllocationBase &&
              GetMappedFileNameA(GetCurrentProcess(), region.BaseAddress, name, sizeof(name)) &&
              std::strstr(name, folder.c_str());
+    }
     return n;
 }
 
@@ -87,7 +89,8 @@ void EngineProcess::kill_process() {
 long write_pipe(PipeEnd pipe, const char* bytes, long size) {
     long done = 0;
     DWORD n;
-    while (done < size && WriteFile(handle(pipe), bytes + done, DWORD(size - done), &n, nullptr) && n > 0) done += long(n);
+    while (done < size && WriteFile(handle(pipe), bytes + done, DWORD(size - done), &n, nullptr) && n > 0)
+        done += long(n);
     return done;
 }
 
@@ -97,7 +100,8 @@ long read_pipe(PipeEnd pipe, char* chunk, long size, int timeout_ms) {
     for (;;) {
         DWORD waiting = 0, n = 0;
         if (!PeekNamedPipe(handle(pipe), nullptr, 0, nullptr, &waiting, nullptr)) return 0;  // the writer is gone
-        if (waiting > 0) return ReadFile(handle(pipe), chunk, std::min(waiting, DWORD(size)), &n, nullptr) ? long(n) : 0;
+        if (waiting > 0)
+            return ReadFile(handle(pipe), chunk, std::min(waiting, DWORD(size)), &n, nullptr) ? long(n) : 0;
         if (std::chrono::steady_clock::now() >= deadline) return -1;
         Sleep(1);
     }
