@@ -61,6 +61,8 @@ TEST(Protocol, HostileInputNeverCrashes) {
         "position fen 4k3/8/8/8/8/8/8/4K3 b - e5 99999999999999 -5\nd\nperft 2\n"
         "position fen nQQQQQQQ/1Q5Q/Q6Q/Q6Q/Q2Q2QQ/Q6Q/Q5QQ/kQQNQQ1K w - - 0 1\nperft 2\ndupcheck\nillegalcheck\n"
         "position fen r3k2r/8/8/8/8/8/8/8 w KQkq - 0 1\nperft 3\n"
+        // Refused set-ups keep the stalemate before them, where even the deepest perft is instant.
+        "position fen k7/8/1QK5/8/8/8/8/8 b - - 0 1\n"
         "position fen\nposition fen \nposition\nposition moves\nperft -5\nperft 99999999999\n"
         "position " + std::string(100 * 1024, 'x') + "\n";
     // Knights shuffling back and forth: far more moves than the undo history holds.
