@@ -29,7 +29,7 @@ constexpr FuzzedTable FUZZED_TABLES[] = {
     {"KNvKP", TB_DTZ}, {"KNNvK", TB_WDL}, {"KBvKB", TB_WDL}, {"KNNvK", TB_DTZ},
 };
 constexpr int FUZZED_COUNT = int(sizeof(FUZZED_TABLES) / sizeof(FUZZED_TABLES[0]));
-constexpr int POSITIONS_PER_TABLE = 24;
+constexpr int POSITIONS_PER_TABLE = 8;
 
 // Playable positions of the signature, both sides to move.
 const std::vector<Position>& positions_of(const char* signature) {
