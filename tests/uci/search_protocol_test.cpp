@@ -165,16 +165,28 @@ TEST(SearchProtocol, SearchOutputAndInputLandInTheLog) {
     EXPECT_FALSE(contains(all, "[queue <<<] stop")) << "stop acts at once and is not queued";
 }
 
-TEST(SearchProtocol, QuitReadFromAFileStopsTheSearchAtItsFirstPoll) {
-    std::string dir = make_temp_dir();
-    std::ofstream(dir + "/input.txt") << "go infinite\nquit\n";
-    std::string command = "cd " + dir + " && timeout 20 " + QUILLBROOK_BINARY + " < input.txt > output.txt";
+TEST(SearchProtocol, QuitOrEndOfAFileStopsAnInfiniteSearchAtItsFirstPoll) {
+    for (const char* input : {"go infinite\nquit\n", "go infinite\n"}) {
+        std::string dir = make_temp_dir();
+        std::ofstream(dir + "/input.txt") << input;
+        std::string command = "cd " + dir + " && timeout 20 " + QUILLBROOK_BINARY + " < input.txt > output.txt";
+        auto start = Clock::now();
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_LT(ms_since(start), 5000);
+        auto lines = read_file_lines(dir + "/output.txt");
+        ASSERT_FALSE(lines.empty());
+        EXPECT_TRUE(has_prefix(lines.back(), "bestmove ")) << lines.back();
+    }
+}
+
+TEST(SearchProtocol, EndOfInputStopsOnlyASearchWithoutLimits) {
     auto start = Clock::now();
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    auto lines = run_engine("position startpos\ngo infinite\n");
     EXPECT_LT(ms_since(start), 5000);
-    auto lines = read_file_lines(dir + "/output.txt");
     ASSERT_FALSE(lines.empty());
     EXPECT_TRUE(has_prefix(lines.back(), "bestmove ")) << lines.back();
+    lines = run_engine("position startpos\ngo depth 8\n");
+    EXPECT_EQ(lines_with_prefix(lines, "info depth 8 ").size(), 1u);
 }
 
 }  // namespace
