@@ -51,7 +51,7 @@ void position_command(const char* line, Position& pos) {
         p += 3;
         while (*p == ' ') ++p;
         // A position the search cannot play (a king missing or doubled, a pawn
-        // on an end rank, the side to wait in check) is refused whole.
+        // on an end rank, the side not to move in check) is refused whole.
         static Position scratch;
         parse_fen(scratch, p);
         if (!position_is_playable(scratch)) return;
