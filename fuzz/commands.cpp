@@ -54,8 +54,9 @@ const char* option_value(const std::string& line) {
 std::string tame(const std::string& line) {
     if (begins_with(line.c_str(), "go")) {
         // The clock arithmetic still sees the untouched limits.
-        allot_time(parse_go(line.c_str()), WHITE);
-        allot_time(parse_go(line.c_str()), BLACK);
+        const SearchLimits asked = parse_go(line.c_str());
+        allot_time(asked, WHITE);
+        allot_time(asked, BLACK);
         return line + GO_CAP;
     }
     if (begins_with(line.c_str(), "perft")) {
