@@ -1,4 +1,5 @@
 // One FEN: every move made and taken back, evaluation, exchanges, a short search and perft.
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -9,9 +10,9 @@
 #include "board/playable.h"
 #include "eval/evaluate.h"
 #include "fuzz/harness.h"
+#include "fuzz/targets.h"
 #include "search/root.h"
 #include "search/see.h"
-#include "fuzz/targets.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "board/movegen.h"
 #include "board/playable.h"
 #include "fuzz/harness.h"
+#include "fuzz/targets.h"
 #include "tablebase/probe.h"
 #include "tablebase/registry.h"
 #include "tablebase/tablebase.h"
-#include "fuzz/targets.h"
 
 namespace {
 
@@ -31,24 +31,18 @@ constexpr FuzzedTable FUZZED_TABLES[] = {
 constexpr int FUZZED_COUNT = int(sizeof(FUZZED_TABLES) / sizeof(FUZZED_TABLES[0]));
 constexpr int POSITIONS_PER_TABLE = 8;
 
-// Playable positions of the signature, both sides to move.
-const std::vector<Position>& positions_of(const char* signature) {
-    static std::vector<Position> cache[FUZZED_COUNT];
-    static const char* cached_for[FUZZED_COUNT] = {};
-    for (int i = 0; i < FUZZED_COUNT; ++i) {
-        if (cached_for[i] == signature) return cache[i];
-        if (cached_for[i]) continue;
-        cached_for[i] = signature;
-        uint64_t seed = 1;
-        Position pos;
-        while (cache[i].size() < POSITIONS_PER_TABLE) {
-            if (parse_fen(pos, random_material_fen(signature, seed, cache[i].size() % 2 == 0).c_str()) &&
-                position_is_playable(pos))
-                cache[i].push_back(pos);
-        }
-        return cache[i];
+// Playable positions of the table's signature, both sides to move, made on first use.
+const std::vector<Position>& positions_of(int table) {
+    static std::vector<Position> made[FUZZED_COUNT];
+    uint64_t seed = 1;
+    Position pos;
+    while (made[table].size() < POSITIONS_PER_TABLE) {
+        const bool white = made[table].size() % 2 == 0;
+        if (parse_fen(pos, random_material_fen(FUZZED_TABLES[table].signature, seed, white).c_str()) &&
+            position_is_playable(pos))
+            made[table].push_back(pos);
     }
-    std::abort();
+    return made[table];
 }
 
 // The real partner of the fuzzed file, copied once into the signature's folder.
@@ -69,13 +63,14 @@ std::string table_folder(const FuzzedTable& table) {
 int fuzz_tables(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     fuzz_engine_init();
-    const FuzzedTable& table = FUZZED_TABLES[data[0] % FUZZED_COUNT];
+    const int selected = data[0] % FUZZED_COUNT;
+    const FuzzedTable& table = FUZZED_TABLES[selected];
     const std::string folder = table_folder(table);
     tb_load("");  // unmapped before it is rewritten
     if (!fuzz_write_file(folder + "/" + table.signature + TB_EXTENSION[table.kind], data + 1, size - 1)) return 0;
     tb_load(folder.c_str());
 
-    for (Position pos : positions_of(table.signature)) {
+    for (Position pos : positions_of(selected)) {
         bool found;
         tb_probe_wdl(pos, found);
         int success;
