@@ -164,16 +164,28 @@ TEST(SearchProtocol, SearchOutputAndInputLandInTheLog) {
     EXPECT_FALSE(contains(all, "[queue <<<] stop")) << "stop acts at once and is not queued";
 }
 
-TEST(SearchProtocol, QuitReadFromAFileStopsTheSearchAtItsFirstPoll) {
-    std::string dir = make_temp_dir();
-    std::ofstream(dir + "/input.txt") << "go infinite\nquit\n";
+TEST(SearchProtocol, QuitOrEndOfAFileStopsAnInfiniteSearchAtItsFirstPoll) {
+    for (const char* input : {"go infinite\nquit\n", "go infinite\n"}) {
+        std::string dir = make_temp_dir();
+        std::ofstream(dir + "/input.txt") << input;
+        auto start = Clock::now();
+        EngineProcess engine({}, dir, dir + "/input.txt");
+        auto lines = engine.read_all(5000);
+        EXPECT_EQ(engine.wait_exit(5000), 0);
+        EXPECT_LT(ms_since(start), 5000);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_TRUE(has_prefix(lines.back(), "bestmove ")) << lines.back();
+    }
+}
+
+TEST(SearchProtocol, EndOfInputStopsOnlyASearchWithoutLimits) {
     auto start = Clock::now();
-    EngineProcess engine({}, dir, dir + "/input.txt");
-    auto lines = engine.read_all(5000);
-    EXPECT_EQ(engine.wait_exit(5000), 0);
+    auto lines = run_engine("position startpos\ngo infinite\n");
     EXPECT_LT(ms_since(start), 5000);
     ASSERT_FALSE(lines.empty());
     EXPECT_TRUE(has_prefix(lines.back(), "bestmove ")) << lines.back();
+    lines = run_engine("position startpos\ngo depth 8\n");
+    EXPECT_EQ(lines_with_prefix(lines, "info depth 8 ").size(), 1u);
 }
 
 }  // namespace
