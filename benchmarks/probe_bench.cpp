@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "board/playable.h"
 #include "fuzz/harness.h"
 #include "platform/files.h"
 #include "tablebase/probe.h"
 #include "tablebase/tablebase.h"
+#include "tablebase/tb_position.h"
 #include "uci/uci.h"
 
 namespace {
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         uint64_t seed = 7;
         for (int made = 0; made < POSITIONS_PER_TABLE;) {
             if (!parse_fen(pos, random_material_fen(signature.c_str(), seed, made % 2 == 0).c_str()) ||
-                !position_is_playable(pos))
+                !tb_is_valid(tb_position_from(pos, 0)))
                 continue;
             positions.push_back(tb_position_from(pos, 0));
             ++made;

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "board/movegen.h"
-#include "board/playable.h"
 #include "fuzz/harness.h"
 #include "fuzz/targets.h"
 #include "tablebase/probe.h"
 #include "tablebase/registry.h"
 #include "tablebase/tablebase.h"
+#include "tablebase/tb_position.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ const std::vector<Position>& positions_of(int table) {
     while (made[table].size() < POSITIONS_PER_TABLE) {
         const bool white = made[table].size() % 2 == 0;
         if (parse_fen(pos, random_material_fen(FUZZED_TABLES[table].signature, seed, white).c_str()) &&
-            position_is_playable(pos))
+            tb_is_valid(tb_position_from(pos, 0)))
             made[table].push_back(pos);
     }
     return made[table];

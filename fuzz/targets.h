@@ -7,7 +7,7 @@
 
 // Lines of UCI commands, fed to the dispatcher with searches and perft kept small.
 int fuzz_commands(const uint8_t* data, size_t size);
-// One FEN; a playable position is put through moves, evaluation, exchanges and a short search.
+// One FEN; the position it sets up is put through moves, evaluation, exchanges and a short search.
 int fuzz_position(const uint8_t* data, size_t size);
 // A Polyglot book file, loaded and probed from a few positions.
 int fuzz_book(const uint8_t* data, size_t size);

@@ -33,17 +33,6 @@ int supported_castling(const Position& pos, int rights) {
     return rights;
 }
 
-// True when a double push of the side that just moved could have left the
-// square: an empty square on its third rank with the pawn in front of it and
-// the square behind it empty. Any other square would let the capture lift a
-// piece that is not there.
-bool en_passant_possible(const Position& pos, int sq) {
-    const int pusher = pos.side ^ 1;
-    const int forward = pusher == WHITE ? 8 : -8;
-    return rank_of(sq) == (pusher == WHITE ? 2 : 5) && pos.board[sq] == NO_PIECE &&
-           pos.board[sq - forward] == NO_PIECE && pos.board[sq + forward] == make_piece(pusher, PAWN);
-}
-
 // Reads a clock field up to the next blank; non-digits are passed over and
 // the value is capped so absurd input cannot overflow.
 int read_clock(const char*& p) {
@@ -114,7 +103,7 @@ bool parse_fen(Position& pos, const char* text) {
         ++p;
     } else if (*p) {
         char f = p[0], r = p[1];
-        if (f >= 'a' && f <= 'h' && r >= '1' && r <= '8' && en_passant_possible(pos, make_square(f - 'a', r - '1'))) {
+        if (f >= 'a' && f <= 'h' && r >= '1' && r <= '8') {
             pos.ep_square = make_square(f - 'a', r - '1');
             pos.hash ^= zobrist_ep[f - 'a'];
         }

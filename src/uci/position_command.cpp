@@ -2,7 +2,6 @@
 
 #include "board/makemove.h"
 #include "board/movegen.h"
-#include "board/playable.h"
 #include "uci/text.h"
 #include "uci/uci.h"
 
@@ -50,12 +49,7 @@ void position_command(const char* line, Position& pos) {
     } else if (begins_with(p, "fen")) {
         p += 3;
         while (*p == ' ') ++p;
-        // A position the search cannot play (a king missing or doubled, a pawn
-        // on an end rank, the side not to move in check) is refused whole.
-        static Position scratch;
-        parse_fen(scratch, p);
-        if (!position_is_playable(scratch)) return;
-        std::memcpy(&pos, &scratch, sizeof(Position));
+        parse_fen(pos, p);
         const char* walk = p;
         int spaces = 0;
         while (*walk && spaces < 6) {

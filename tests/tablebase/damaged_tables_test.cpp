@@ -5,8 +5,8 @@
 #include <random>
 
 #include "board/movegen.h"
-#include "board/playable.h"
 #include "fuzz/harness.h"
+#include "tablebase/tb_position.h"
 #include "tb_test_util.h"
 #include "uci/engine_process.h"
 
@@ -39,7 +39,7 @@ std::vector<std::string> damaged_copy(const ScratchDir& dir, bool truncate) {
                 Position pos;
                 std::string fen;
                 do fen = random_material_fen(signature.c_str(), seed, seed & 1);
-                while (!parse_fen(pos, fen.c_str()) || !position_is_playable(pos));
+                while (!parse_fen(pos, fen.c_str()) || !tb_is_valid(tb_position_from(pos, 0)));
                 fens.push_back(fen);
             }
         }
