@@ -1,5 +1,5 @@
 // File-system services: directory listing by extension, file tests, open
-// descriptors with their size, and read-only mapping of a whole file.
+// files with their size, and read-only mapping of a whole file.
 #pragma once
 
 #include <cstddef>
@@ -14,11 +14,15 @@ std::vector<std::string> list_directory(const char* dir, const char* extension);
 bool is_regular_file(const char* path);
 bool is_directory(const char* path);
 
-// Read-only descriptor of an existing file, or -1.
-int open_file(const char* path);
-void close_file(int fd);
+// An open file: a descriptor or a handle, whichever the system uses.
+using FileHandle = std::intptr_t;
+constexpr FileHandle NO_FILE = -1;
+
+// An existing file opened read-only for random access, or NO_FILE.
+FileHandle open_file(const char* path);
+void close_file(FileHandle file);
 // Size in bytes of an open file, or -1 when it cannot be read.
-int64_t file_size(int fd);
+int64_t file_size(FileHandle file);
 
 struct MappedFile {
     const uint8_t* data = nullptr;
@@ -28,11 +32,9 @@ struct MappedFile {
 
 // CANNOT_MAP: the file is empty or its size cannot be read, so no mapping
 // exists; CANNOT_VIEW: the system refused to map it.
-enum class MapResult { OK, CANNOT_OPEN, CANNOT_MAP, CANNOT_VIEW };
+enum class MapResult { OK, CANNOT_MAP, CANNOT_VIEW };
 
-// Maps the whole file read-only.
-MapResult map_file(const char* path, MappedFile& out);
-// Maps the whole open file read-only; the descriptor may be closed afterwards.
-MapResult map_open_file(int fd, MappedFile& out);
+// Maps the whole open file read-only; the file may be closed afterwards.
+MapResult map_open_file(FileHandle file, MappedFile& out);
 // False (with out.error set) when the system refuses; the record is cleared either way.
 bool unmap_file(MappedFile& file);

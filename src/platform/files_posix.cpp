@@ -33,36 +33,36 @@ bool is_directory(const char* path) {
     return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-int open_file(const char* path) {
+FileHandle open_file(const char* path) {
     int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
+    if (fd < 0) return NO_FILE;
     // A directory opens read-only on POSIX, but it is no file to read.
     struct stat st;
     if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         close(fd);
-        return -1;
+        return NO_FILE;
     }
     return fd;
 }
 
-void close_file(int fd) {
-    if (fd >= 0) close(fd);
+void close_file(FileHandle file) {
+    if (file != NO_FILE) close(int(file));
 }
 
-int64_t file_size(int fd) {
+int64_t file_size(FileHandle file) {
     struct stat st;
-    if (fd < 0 || fstat(fd, &st) != 0) return -1;
+    if (file == NO_FILE || fstat(int(file), &st) != 0) return -1;
     return int64_t(st.st_size);
 }
 
-MapResult map_open_file(int fd, MappedFile& out) {
+MapResult map_open_file(FileHandle file, MappedFile& out) {
     out = MappedFile{};
-    int64_t size = file_size(fd);
+    int64_t size = file_size(file);
     if (size <= 0) {
         out.error = size < 0 ? errno : EINVAL;
         return MapResult::CANNOT_MAP;
     }
-    void* p = mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, fd, 0);
+    void* p = mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, int(file), 0);
     if (p == MAP_FAILED) {
         out.error = errno;
         return MapResult::CANNOT_VIEW;
@@ -70,15 +70,6 @@ MapResult map_open_file(int fd, MappedFile& out) {
     out.data = static_cast<const uint8_t*>(p);
     out.size = size_t(size);
     return MapResult::OK;
-}
-
-MapResult map_file(const char* path, MappedFile& out) {
-    out = MappedFile{};
-    int fd = open_file(path);
-    if (fd < 0) return MapResult::CANNOT_OPEN;
-    MapResult result = map_open_file(fd, out);
-    close(fd);
-    return result;
 }
 
 bool unmap_file(MappedFile& file) {

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-// A zero-filled block of `bytes`, or nullptr; pages are committed on first touch.
+// A zero-filled block of `bytes`, or nullptr; small pages are committed on first touch.
 void* allocate_large_zeroed(size_t bytes);
 // Releases a block from allocate_large_zeroed (nullptr is ignored).
 void free_large(void* block, size_t bytes);

@@ -33,3 +33,10 @@ TimeBudget allot_time(const SearchLimits& limits, int side);
 
 // Milliseconds since search_start.
 int64_t search_elapsed_ms();
+
+// True when only a stop ends the search: infinite, with no depth or node limit.
+bool search_runs_unbounded(const SearchLimits& limits);
+
+// Reads input that arrived while the search runs; the front end installs
+// its reader, and until then the search polls nothing.
+extern void (*search_poll)();

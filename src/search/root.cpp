@@ -11,7 +11,6 @@
 #include "search/tt.h"
 #include "tablebase/tablebase.h"
 #include "uci/input_queue.h"
-#include "uci/poll.h"
 #include "uci/log.h"
 
 int root_depth = 0;
@@ -84,7 +83,7 @@ void iterate(Position& pos, int max_depth, int lines) {
         if (root_lines[0].pv_length == 0) break;
         best_root_move = root_lines[0].move;
         if (search_elapsed_ms() >= time_soft) break;
-        poll_input();
+        search_poll();
         if (stop_search) break;
         if (d + 1 > max_depth) break;
     }

@@ -15,7 +15,6 @@
 #include "search/tt.h"
 #include "tablebase/tablebase.h"
 #include "uci/input_queue.h"
-#include "uci/poll.h"
 
 StackEntry search_stack[SEARCH_STACK_SIZE];
 uint64_t search_nodes = 0;
@@ -43,7 +42,7 @@ inline void count_node() {
     if (search_limits.nodes > 0 && search_nodes >= uint64_t(search_limits.nodes)) stop_search = true;
     if (search_nodes % POLL_INTERVAL == 0 && root_depth >= 2) {
         if (search_elapsed_ms() >= time_hard) stop_search = true;
-        poll_input();
+        search_poll();
     }
 }
 

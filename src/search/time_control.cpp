@@ -29,3 +29,9 @@ TimeBudget allot_time(const SearchLimits& limits, int side) {
 }
 
 int64_t search_elapsed_ms() { return int64_t(tick_ms() - search_start); }
+
+bool search_runs_unbounded(const SearchLimits& limits) {
+    return limits.infinite && limits.depth <= 0 && limits.nodes <= 0;
+}
+
+void (*search_poll)() = [] {};

@@ -129,7 +129,14 @@ int tb_lookup(const TbPosition& pos, int wdl, int& success, int kind) {
         success = 0;
         return 0;
     }
-    if (kind == TB_WDL) return w[0] - 2;
+    if (kind == TB_WDL) {
+        // A damaged file can hold any byte; only 0..4 are WDL values.
+        if (w[0] > 4) {
+            success = 0;
+            return 0;
+        }
+        return w[0] - 2;
+    }
 
     int v = w[0] + (w[1] & 15) * 256;
     if (flags & 2) {

@@ -47,20 +47,20 @@ bool tb_check_pairs(const char* directory, char* message) {
     return pairs_complete(directory, ".rtbw", 'z', message) && pairs_complete(directory, ".rtbz", 'w', message);
 }
 
-int tb_open_file(const char* name, const char* extension) {
+FileHandle tb_open_file(const char* name, const char* extension) {
     for (const std::string& dir : tb_paths) {
         std::string path = dir + "/" + name + extension;
-        int fd = open_file(path.c_str());
-        if (fd >= 0) return fd;
+        FileHandle file = open_file(path.c_str());
+        if (file != NO_FILE) return file;
     }
-    return -1;
+    return NO_FILE;
 }
 
 bool tb_file_complete(const char* name, const char* extension) {
-    int fd = tb_open_file(name, extension);
-    if (fd < 0) return false;
-    int64_t size = file_size(fd);
-    close_file(fd);
+    FileHandle file = tb_open_file(name, extension);
+    if (file == NO_FILE) return false;
+    int64_t size = file_size(file);
+    close_file(file);
     if (size >= 0 && size % 64 == 16) return true;
     std::fprintf(stderr, "Incomplete tablebase file %s.%s\n", name, extension + 1);
     std::printf("info string Incomplete tablebase file %s.%s\n", name, extension + 1);
@@ -69,11 +69,11 @@ bool tb_file_complete(const char* name, const char* extension) {
 
 bool tb_map_table(TbEntry& entry, const char* name, int kind) {
     const char* extension = TB_EXTENSION[kind];
-    int fd = tb_open_file(name, extension);
-    if (fd < 0) return false;
+    FileHandle file = tb_open_file(name, extension);
+    if (file == NO_FILE) return false;
 
     MappedFile view;
-    MapResult result = map_open_file(fd, view);
+    MapResult result = map_open_file(file, view);
     if (result != MapResult::OK) {
         std::fprintf(stderr, result == MapResult::CANNOT_MAP ? "CreateFileMapping() failed, error = %lu.\n"
                                                                : "MapViewOfFile() failed, error = %lu.\n",
@@ -81,7 +81,7 @@ bool tb_map_table(TbEntry& entry, const char* name, int kind) {
         std::fprintf(stderr, "Could not map %s%s into memory.\n", name, extension);
         std::exit(1);
     }
-    close_file(fd);
+    close_file(file);
 
     entry.mapping[kind] = view.size;
     if (!tb_parse_table(entry, kind, view.data, view.size)) {

@@ -2,6 +2,7 @@
 // size, opening through the path list, lazy read-only mapping and release.
 #pragma once
 
+#include "platform/files.h"
 #include "tablebase/registry.h"
 
 // False when a ".rtbw" or ".rtbz" file in the directory lacks its partner;
@@ -12,8 +13,8 @@ bool tb_check_pairs(const char* directory, char* message);
 // is reported on standard error and standard output.
 bool tb_file_complete(const char* name, const char* extension);
 
-// Descriptor of the first directory's name + extension that opens, or -1.
-int tb_open_file(const char* name, const char* extension);
+// The first directory's name + extension that opens, or NO_FILE.
+FileHandle tb_open_file(const char* name, const char* extension);
 
 // Maps and parses one kind of one entry. False when the file cannot be
 // opened or is corrupted; ends the process when the system cannot map it.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "search/limits.h"
 #include "uci/input_queue.h"
 #include "uci/log.h"
 #include "uci/text.h"
@@ -13,7 +14,11 @@ void poll_input() {
     for (;;) {
         if (!input_available()) return;
         if (queue_count >= QUEUE_SLOTS) return;
-        if (!read_input_line(line, sizeof(line))) return;
+        if (!read_input_line(line, sizeof(line))) {
+            // The interface is gone: a search that only a stop could end ends here.
+            if (search_runs_unbounded(search_limits)) stop_search = true;
+            return;
+        }
         if (strip_line_end(line) == 0) continue;
         log_input_line("[poll <<<]", line);
         if (std::strcmp(line, "stop") == 0) {

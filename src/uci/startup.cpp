@@ -5,8 +5,10 @@
 #include "eval/kpk.h"
 #include "eval/psq.h"
 #include "search/history.h"
+#include "search/limits.h"
 #include "search/search.h"
 #include "search/tt.h"
+#include "uci/poll.h"
 #include "uci/uci.h"
 
 void engine_init() {
@@ -21,6 +23,7 @@ void engine_init() {
     kpk_init();
     tt_resize(256);
     clear_search_tables();
+    search_poll = poll_input;
 }
 
 void engine_shutdown() { tt_free(); }

@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
+#include <chrono>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -16,90 +13,52 @@
 
 namespace {
 
-// Puts `fd` in place of standard input for the life of the object.
-struct StdinSwap {
-    int saved;
-    explicit StdinSwap(int fd) : saved(dup(STDIN_FILENO)) { dup2(fd, STDIN_FILENO); }
-    ~StdinSwap() {
-        dup2(saved, STDIN_FILENO);
-        close(saved);
-    }
-};
-
 std::string next_line() {
     char buffer[64];
     return read_input_line(buffer, sizeof(buffer)) ? buffer : "<end>";
 }
 
+void feed(StdinRedirect& input, const std::string& bytes) {
+    ASSERT_EQ(write_pipe(input.writer, bytes.data(), long(bytes.size())), long(bytes.size()));
+}
+
 }  // namespace
 
 TEST(PlatformInput, PipeLinesBufferedEarlierStayVisible) {
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    {
-        StdinSwap swap(fds[0]);
-        EXPECT_FALSE(input_available());
-        ASSERT_EQ(write(fds[1], "go\nstop\n", 8), 8);
-        EXPECT_TRUE(input_available());
-        EXPECT_EQ(next_line(), "go\n");
-        // "stop" already sits in the reader's buffer, not in the pipe.
-        EXPECT_TRUE(input_available());
-        EXPECT_EQ(next_line(), "stop\n");
-        EXPECT_FALSE(input_available());
-        // A line longer than the caller's buffer comes in pieces; an unended last line still counts.
-        const std::string text = std::string(100, 'a') + "\ntail";
-        ASSERT_EQ(write(fds[1], text.data(), text.size()), ssize_t(text.size()));
-        close(fds[1]);
-        EXPECT_TRUE(input_available());
-        EXPECT_EQ(next_line(), std::string(63, 'a'));
-        EXPECT_EQ(next_line(), std::string(37, 'a') + "\n");
-        EXPECT_EQ(next_line(), "tail");
-        EXPECT_TRUE(input_available());  // end of input is news too
-        EXPECT_EQ(next_line(), "<end>");
-    }
-    close(fds[0]);
+    StdinRedirect input;
+    EXPECT_FALSE(input_available());
+    feed(input, "go\nstop\n");
+    EXPECT_TRUE(input_available());
+    EXPECT_EQ(next_line(), "go\n");
+    // "stop" already sits in the reader's buffer, not in the pipe.
+    EXPECT_TRUE(input_available());
+    EXPECT_EQ(next_line(), "stop\n");
+    EXPECT_FALSE(input_available());
+    // A line longer than the caller's buffer comes in pieces; an unended last line still counts.
+    feed(input, std::string(100, 'a') + "\ntail");
+    close_pipe(input.writer);
+    EXPECT_TRUE(input_available());
+    EXPECT_EQ(next_line(), std::string(63, 'a'));
+    EXPECT_EQ(next_line(), std::string(37, 'a') + "\n");
+    EXPECT_EQ(next_line(), "tail");
+    EXPECT_TRUE(input_available());  // end of input is news too
+    EXPECT_EQ(next_line(), "<end>");
 }
 
 TEST(PlatformInput, RegularFileIsAlwaysReady) {
     std::string path = make_temp_dir() + "/input.txt";
-    std::ofstream(path) << "uci\nquit\n";
-    int fd = open(path.c_str(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    {
-        StdinSwap swap(fd);
-        EXPECT_TRUE(input_available());
-        EXPECT_EQ(next_line(), "uci\n");
-        EXPECT_EQ(next_line(), "quit\n");
-        EXPECT_TRUE(input_available());
-        EXPECT_EQ(next_line(), "<end>");
-    }
-    close(fd);
-}
-
-TEST(PlatformInput, TerminalWaitsForTheWholeLine) {
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) GTEST_SKIP() << "no pseudo-terminal";
-    int slave = open(ptsname(master), O_RDWR | O_NOCTTY);
-    ASSERT_GE(slave, 0);
-    {
-        StdinSwap swap(slave);
-        EXPECT_FALSE(input_available());
-        ASSERT_EQ(write(master, "isr", 3), 3);
-        usleep(20000);
-        EXPECT_FALSE(input_available());  // a line still being typed is not input yet
-        ASSERT_EQ(write(master, "eady\n", 5), 5);
-        usleep(20000);
-        EXPECT_TRUE(input_available());
-        EXPECT_EQ(next_line(), "isready\n");
-        EXPECT_FALSE(input_available());
-    }
-    close(slave);
-    close(master);
+    std::ofstream(path, std::ios::binary) << "uci\nquit\n";
+    StdinRedirect input(path);
+    EXPECT_TRUE(input_available());
+    EXPECT_EQ(next_line(), "uci\n");
+    EXPECT_EQ(next_line(), "quit\n");
+    EXPECT_TRUE(input_available());
+    EXPECT_EQ(next_line(), "<end>");
 }
 
 TEST(PlatformClock, TicksAdvanceInMillisecondsAndTimeOfDayIsInRange) {
     uint64_t start = tick_ms();
-    usleep(30000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
     uint64_t elapsed = tick_ms() - start;
     EXPECT_GE(elapsed, 25u);
     EXPECT_LT(elapsed, 2000u);
@@ -123,11 +82,16 @@ TEST(PlatformFiles, ListingRegularFilesAndMapping) {
     EXPECT_FALSE(is_regular_file((dir + "/missing").c_str()));
 
     MappedFile file;
-    ASSERT_EQ(map_file((dir + "/KQvK.rtbw").c_str(), file), MapResult::OK);
+    FileHandle opened = open_file((dir + "/KQvK.rtbw").c_str());
+    ASSERT_EQ(map_open_file(opened, file), MapResult::OK);
+    close_file(opened);
     ASSERT_EQ(file.size, 10u);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.data), file.size), "0123456789");
     unmap_file(file);
     EXPECT_EQ(file.data, nullptr);
-    EXPECT_EQ(map_file((dir + "/missing").c_str(), file), MapResult::CANNOT_OPEN);
-    EXPECT_EQ(map_file((dir + "/empty.rtbw").c_str(), file), MapResult::CANNOT_MAP);
+    EXPECT_EQ(open_file((dir + "/missing").c_str()), NO_FILE);
+    EXPECT_EQ(open_file(dir.c_str()), NO_FILE);
+    opened = open_file((dir + "/empty.rtbw").c_str());
+    EXPECT_EQ(map_open_file(opened, file), MapResult::CANNOT_MAP);
+    close_file(opened);
 }

@@ -1,15 +1,9 @@
 #include "uci/engine_process.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 
 namespace {
@@ -24,10 +18,14 @@ int remaining_ms(Clock::time_point deadline) {
 }  // namespace
 
 std::string make_temp_dir() {
-    char pattern[] = "/tmp/quillbrook-test-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    if (!dir) throw std::runtime_error("mkdtemp failed");
-    return dir;
+    // Random names, since test processes may run side by side.
+    static std::mt19937_64 random{std::random_device{}()};
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path dir = base / ("quillbrook-test-" + std::to_string(random() % 1000000000));
+        if (std::filesystem::create_directory(dir)) return dir.string();
+    }
+    throw std::runtime_error("no new temporary directory");
 }
 
 std::vector<std::string> read_file_lines(const std::string& path) {
@@ -37,55 +35,26 @@ std::vector<std::string> read_file_lines(const std::string& path) {
     return lines;
 }
 
-EngineProcess::EngineProcess(const std::vector<std::string>& args, const std::string& working_dir)
+EngineProcess::EngineProcess(const std::vector<std::string>& args, const std::string& working_dir,
+                             const std::string& input_file)
     : dir_(working_dir.empty() ? make_temp_dir() : working_dir) {
-    signal(SIGPIPE, SIG_IGN);
-    int in_pipe[2], out_pipe[2];
-    if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0) throw std::runtime_error("pipe failed");
-    pid_ = fork();
-    if (pid_ < 0) throw std::runtime_error("fork failed");
-    if (pid_ == 0) {
-        dup2(in_pipe[0], STDIN_FILENO);
-        dup2(out_pipe[1], STDOUT_FILENO);
-        for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1]}) close(fd);
-        if (chdir(dir_.c_str()) != 0) _exit(127);
-        std::vector<char*> argv{const_cast<char*>(QUILLBROOK_BINARY)};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(QUILLBROOK_BINARY, argv.data());
-        _exit(127);
-    }
-    close(in_pipe[0]);
-    close(out_pipe[1]);
-    to_engine_ = in_pipe[1];
-    from_engine_ = out_pipe[0];
+    start(args, input_file);
 }
 
 EngineProcess::~EngineProcess() {
     close_input();
-    if (!exited_ && wait_exit(2000) < 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-    if (from_engine_ >= 0) close(from_engine_);
+    wait_exit(2000);
+    kill_process();
+    close_pipe(from_engine_);
 }
 
 void EngineProcess::send_raw(const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size() && to_engine_ >= 0) {
-        ssize_t n = write(to_engine_, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += size_t(n);
-    }
+    if (to_engine_ >= 0) write_pipe(to_engine_, bytes.data(), long(bytes.size()));
 }
 
 void EngineProcess::send(const std::string& line) { send_raw(line + "\n"); }
 
-void EngineProcess::close_input() {
-    if (to_engine_ >= 0) close(to_engine_);
-    to_engine_ = -1;
-}
+void EngineProcess::close_input() { close_pipe(to_engine_); }
 
 bool EngineProcess::read_line(std::string& line, int timeout_ms) {
     auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
@@ -98,16 +67,11 @@ bool EngineProcess::read_line(std::string& line, int timeout_ms) {
             return true;
         }
         if (from_engine_ < 0) return false;
-        pollfd fd{from_engine_, POLLIN, 0};
-        int ready = poll(&fd, 1, remaining_ms(deadline));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return false;
         char chunk[4096];
-        ssize_t n = read(from_engine_, chunk, sizeof(chunk));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            close(from_engine_);
-            from_engine_ = -1;
+        long n = read_pipe(from_engine_, chunk, sizeof(chunk), remaining_ms(deadline));
+        if (n < 0) return false;
+        if (n == 0) {
+            close_pipe(from_engine_);
             if (buffer_.empty()) return false;
             line = buffer_;
             buffer_.clear();
@@ -132,17 +96,8 @@ std::vector<std::string> EngineProcess::read_until(const std::string& prefix, in
 std::vector<std::string> EngineProcess::read_all(int timeout_ms) { return read_until(std::string(1, '\0'), timeout_ms); }
 
 int EngineProcess::wait_exit(int timeout_ms) {
-    if (exited_) return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (;;) {
-        pid_t r = waitpid(pid_, &status_, WNOHANG);
-        if (r == pid_) {
-            exited_ = true;
-            return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
-        }
-        if (remaining_ms(deadline) == 0) return -1;
-        usleep(2000);
-    }
+    if (!exited_) exited_ = wait_for_exit(timeout_ms, exit_code_);
+    return exited_ ? exit_code_ : -1;
 }
 
 bool EngineProcess::ready(int timeout_ms) {

@@ -2,16 +2,20 @@
 // chess GUI does, so tests can talk UCI to it and read what it prints.
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <string>
 #include <vector>
 
+// A pipe end, descriptor or handle; -1 when closed.
+using PipeEnd = std::intptr_t;
+
 class EngineProcess {
 public:
-    // Starts the engine with the given arguments in `working_dir`; with an
-    // empty working_dir a fresh temporary directory is used.
-    explicit EngineProcess(const std::vector<std::string>& args = {}, const std::string& working_dir = "");
+    // Starts the engine with the given arguments in `working_dir` (a fresh
+    // temporary directory when empty). Its standard input is a pipe, or the
+    // file `input_file` when one is named.
+    explicit EngineProcess(const std::vector<std::string>& args = {}, const std::string& working_dir = "",
+                           const std::string& input_file = "");
     ~EngineProcess();
     EngineProcess(const EngineProcess&) = delete;
     EngineProcess& operator=(const EngineProcess&) = delete;
@@ -27,7 +31,7 @@ public:
     std::vector<std::string> read_until(const std::string& prefix, int timeout_ms = 10000);
     // Everything printed until the engine closes its output.
     std::vector<std::string> read_all(int timeout_ms = 10000);
-    // Waits for the process to end; its exit status, or -1 on timeout.
+    // Waits for the process to end; its exit code, or -1 on timeout or abnormal end.
     int wait_exit(int timeout_ms = 10000);
     // Sends isready and waits for readyok; false if it never came.
     bool ready(int timeout_ms = 20000);
@@ -35,14 +39,38 @@ public:
     const std::string& directory() const { return dir_; }
 
 private:
-    pid_t pid_ = -1;
-    int to_engine_ = -1;
-    int from_engine_ = -1;
+    // The system-specific halves, in engine_process_posix.cpp and engine_process_win32.cpp.
+    void start(const std::vector<std::string>& args, const std::string& input_file);
+    // True once the process has ended; exit_code is -1 when it did not exit normally.
+    bool wait_for_exit(int timeout_ms, int& exit_code);
+    // Kills the process if it still runs and releases it.
+    void kill_process();
+
+    std::intptr_t process_ = -1;
+    PipeEnd to_engine_ = -1;
+    PipeEnd from_engine_ = -1;
     std::string buffer_;
     std::string dir_;
     bool exited_ = false;
-    int status_ = 0;
+    int exit_code_ = -1;
 };
+
+// Bytes written (all of them unless the reader has gone).
+long write_pipe(PipeEnd pipe, const char* bytes, long size);
+// Bytes read into `chunk`; 0 at end of output, -1 when none came in time.
+long read_pipe(PipeEnd pipe, char* chunk, long size, int timeout_ms);
+void close_pipe(PipeEnd& pipe);
+
+// This test process's own standard input, replaced while the object lives by
+// a fresh pipe (fed through `writer`) or by the file `input_file`.
+struct StdinRedirect {
+    explicit StdinRedirect(const std::string& input_file = "");
+    ~StdinRedirect();
+    PipeEnd saved = -1, reader = -1, writer = -1;
+};
+
+// Files under `dir` that this process has mapped into memory.
+int mapped_files_under(const std::string& dir);
 
 // Feeds `input` to a fresh engine, closes its input and returns every line it printed.
 std::vector<std::string> run_engine(const std::string& input, const std::vector<std::string>& args = {},

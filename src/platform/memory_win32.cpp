@@ -1,0 +1,22 @@
+#include <windows.h>
+
+#include "platform/memory.h"
+
+void* allocate_large_zeroed(size_t bytes) {
+    if (bytes == 0) return nullptr;
+    // Large pages succeed only when the process already holds the right to lock
+    // pages in memory; any refusal falls back to ordinary pages.
+    static const size_t large_page = GetLargePageMinimum();
+    static bool large_pages_refused = large_page == 0;
+    if (!large_pages_refused) {
+        const size_t rounded = (bytes + large_page - 1) / large_page * large_page;
+        void* block = VirtualAlloc(nullptr, rounded, MEM_RESERVE | MEM_COMMIT | MEM_LARGE_PAGES, PAGE_READWRITE);
+        if (block) return block;
+        large_pages_refused = true;
+    }
+    return VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+}
+
+void free_large(void* block, size_t) {
+    if (block) VirtualFree(block, 0, MEM_RELEASE);
+}
