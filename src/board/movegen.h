@@ -34,11 +34,53 @@ inline bool mover_king_safe(const Position& pos) {
     return king && !is_square_attacked(lsb(king), pos.side, pos.occupied, pos);
 }
 
-// Makes the move, tests the mover's king, and takes the move back.
-bool move_is_legal(Position& pos, Move m);
-
 // True when the side to move's king is attacked (false without a king).
 inline bool in_check(const Position& pos) {
     Bitboard king = pos.piece_bb[make_piece(pos.side, KING)];
     return king && is_square_attacked(lsb(king), pos.side ^ 1, pos.occupied, pos);
+}
+
+// Makes the move, tests the mover's king, and takes the move back.
+bool move_is_legal(Position& pos, Move m);
+
+// Squares from which a move may leave the side to move's king attacked: the
+// king's own square and the own pieces pinned to it by an enemy slider; every
+// square when that king is in check or not the only one. Any other move, en
+// passant aside, only blocks or captures, so it keeps an unattacked king safe.
+inline Bitboard exposing_squares(const Position& pos, bool checked) {
+    const int us = pos.side, them = us ^ 1;
+    const Bitboard king = pos.piece_bb[make_piece(us, KING)];
+    if (checked || !king || (king & (king - 1))) return ~Bitboard(0);
+    const int k = lsb(king);
+    const Bitboard occ = pos.occupied, own = pos.color_bb[us];
+    const Bitboard* p = pos.piece_bb + 6 * them;
+    Bitboard exposing = king;
+    // A slider that sees the king once the king's nearest own pieces are lifted pins one of them.
+    if (Bitboard diagonal = p[BISHOP] | p[QUEEN]) {
+        const Bitboard blockers = bishop_attacks(k, occ) & own;
+        for (Bitboard pinners = bishop_attacks(k, occ ^ blockers) & diagonal; pinners;)
+            exposing |= bishop_attacks(pop_lsb(pinners), occ) & blockers;
+    }
+    if (Bitboard straight = p[ROOK] | p[QUEEN]) {
+        const Bitboard blockers = rook_attacks(k, occ) & own;
+        for (Bitboard pinners = rook_attacks(k, occ ^ blockers) & straight; pinners;)
+            exposing |= rook_attacks(pop_lsb(pinners), occ) & blockers;
+    }
+    return exposing;
+}
+
+// True when the move cannot leave its own king attacked, exposing being the
+// exposing_squares of the position it is played from.
+inline bool cannot_expose_king(Move m, Bitboard exposing) {
+    return !(exposing & square_bb(move_from(m))) && move_kind(m) != EN_PASSANT;
+}
+
+// The legality test for a move just made, cut short where the position before it settles the answer.
+inline bool made_move_legal(const Position& pos, Move m, Bitboard exposing) {
+    return cannot_expose_king(m, exposing) || mover_king_safe(pos);
+}
+
+// move_is_legal, playing the move only when the exposing squares leave the answer open.
+inline bool move_is_legal(Position& pos, Move m, Bitboard exposing) {
+    return cannot_expose_king(m, exposing) || move_is_legal(pos, m);
 }

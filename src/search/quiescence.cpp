@@ -42,6 +42,7 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
 
     int best = stand_pat;
     Move best_move = NO_MOVE;
+    Bitboard exposing = 0;  // worked out before the first move is made; never 0 once known
     for (int i = 0; i < count; ++i) {
         // The first maximum of the rest moves up front; the others keep generation order.
         int pick = i;
@@ -55,9 +56,10 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
         values[i] = v;
 
         if (v + DELTA_MARGIN + stand_pat < alpha || v < 0) continue;
+        if (!exposing) exposing = exposing_squares(pos, in_check(pos));
         make_move(pos, m);
         tt_prefetch(pos.hash);
-        if (!mover_king_safe(pos)) {
+        if (!made_move_legal(pos, m, exposing)) {
             unmake_move(pos, m);
             continue;
         }
