@@ -13,9 +13,34 @@ constexpr Score BISHOP_PAIR = make_score(22, 30);
 // Below this phase a lone rook or queen side can be mating a bare king.
 constexpr int MATING_PHASE_LIMIT = 8;
 
+// Recent results by position key. The value depends on the pieces, the side
+// to move and the running material/placement sum, which a Style change
+// without a new position leaves on the old tables; so the sum is part of the
+// match. A key of 0 is never cached, which keeps the zeroed slots empty. Like
+// the transposition table, this trusts that two positions never share a key.
+struct EvalCacheEntry {
+    uint64_t key;
+    Score psq_score;
+    int32_t value;
+};
+constexpr int EVAL_CACHE_SIZE = 1 << 14;
+EvalCacheEntry eval_cache[EVAL_CACHE_SIZE];
+
+int evaluate_uncached(const Position& pos);
+
 }  // namespace
 
 int evaluate(const Position& pos) {
+    EvalCacheEntry& e = eval_cache[pos.hash % EVAL_CACHE_SIZE];
+    if (e.key == pos.hash && e.psq_score == pos.psq_score && pos.hash != 0) return e.value;
+    const int value = evaluate_uncached(pos);
+    e = {pos.hash, pos.psq_score, value};
+    return value;
+}
+
+namespace {
+
+int evaluate_uncached(const Position& pos) {
     const Bitboard* bb = pos.piece_bb;
     const int tempo = pos.side == WHITE ? TEMPO_BONUS : -TEMPO_BONUS;
     // A hand-written position without a king gets material and placement only.
@@ -47,3 +72,5 @@ int evaluate(const Position& pos) {
     if (int f = eval_scale_factor(pos, v); f != NORMAL_SCALE) v = f * v / NORMAL_SCALE;
     return pos.side == WHITE ? v : -v;
 }
+
+}  // namespace

@@ -40,9 +40,13 @@ int see(const Position& pos, Move move) {
         }
         Bitboard taken = square_bb(lsb(ours));
         occ &= ~taken;
-        // Removing the capturer may open a line for a slider behind it.
-        attackers = ((bishop_attacks(to, occ) & diagonal) | (rook_attacks(to, occ) & straight) | (attackers & ~taken)) &
-                    occ;
+        // Removing the capturer may open the line it stood on for a slider
+        // behind it: a diagonal behind a pawn or bishop, a rank or file behind
+        // a rook, either behind a queen or king, nothing behind a knight.
+        attackers &= ~taken;
+        if (type != KNIGHT && type != ROOK) attackers |= bishop_attacks(to, occ) & diagonal;
+        if (type >= ROOK) attackers |= rook_attacks(to, occ) & straight;
+        attackers &= occ;
         on_square = type;
         side ^= 1;
     }
