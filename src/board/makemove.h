@@ -98,7 +98,7 @@ inline UndoRecord& push_undo(Position& pos) {
 
 }  // namespace move_detail
 
-inline void make_move(Position& pos, Move m) {
+[[gnu::always_inline]] inline void make_move(Position& pos, Move m) {
     using namespace move_detail;
     const int us = pos.side;
     const int from = move_from(m), to = move_to(m), kind = move_kind(m);
@@ -144,7 +144,7 @@ inline void make_move(Position& pos, Move m) {
     pos.history_len++;
 }
 
-inline void unmake_move(Position& pos, Move m) {
+[[gnu::always_inline]] inline void unmake_move(Position& pos, Move m) {
     using namespace move_detail;
     const UndoRecord& undo = pos.history[--pos.history_len];
     const int us = pos.side ^ 1, them = us ^ 1;
