@@ -1,4 +1,4 @@
-// One FEN: every move made and taken back, evaluation, exchanges, a short search and perft.
+// One FEN: every move made (its legality shortcut checked) and taken back, evaluation, exchanges, a short search, perft.
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -41,8 +41,10 @@ int fuzz_position(const uint8_t* data, size_t size) {
 
     Move moves[MAX_MOVES];
     const Move* end = generate_moves(pos, moves);
+    const Bitboard exposing = exposing_squares(pos, in_check(pos));
     for (const Move* m = moves; m < end; ++m) {
         make_move(pos, *m);
+        require(made_move_legal(pos, *m, exposing) == mover_king_safe(pos));
         evaluate(pos);
         unmake_move(pos, *m);
         require(same_record(pos, before));

@@ -113,18 +113,29 @@ void pawn_moves(const Position& pos, MoveSink& sink, bool captures_only) {
     }
 }
 
-void piece_moves(const Position& pos, MoveSink& sink, int type, Bitboard target) {
+// One piece type at compile time, so the attack lookup is chosen once rather than per piece.
+template <int Type>
+void piece_moves(const Position& pos, MoveSink& sink, Bitboard target) {
     const int us = pos.side;
     const Bitboard enemy = pos.color_bb[us ^ 1];
-    Bitboard from_set = pieces(pos, us, type);
+    Bitboard from_set = pieces(pos, us, Type);
     while (from_set) {
         int from = pop_lsb(from_set);
-        Bitboard b = piece_attacks(type, from, us, pos.occupied) & ~pos.color_bb[us] & target;
+        Bitboard b = piece_attacks(Type, from, us, pos.occupied) & ~pos.color_bb[us] & target;
         while (b) {
             int to = pop_lsb(b);
             sink.add(from, to, (enemy & square_bb(to)) ? CAPTURE : QUIET);
         }
     }
+}
+
+// Knights, bishops, rooks, queens and the king, in that order.
+void all_piece_moves(const Position& pos, MoveSink& sink, Bitboard target) {
+    piece_moves<KNIGHT>(pos, sink, target);
+    piece_moves<BISHOP>(pos, sink, target);
+    piece_moves<ROOK>(pos, sink, target);
+    piece_moves<QUEEN>(pos, sink, target);
+    piece_moves<KING>(pos, sink, target);
 }
 
 void castling_moves(const Position& pos, MoveSink& sink) {
@@ -159,7 +170,14 @@ Move* generate_pawn_moves(const Position& pos, Move* out, bool captures_only) {
 
 Move* generate_piece_moves(const Position& pos, Move* out, int type, Bitboard target) {
     MoveSink sink{out, out + MAX_MOVES};
-    piece_moves(pos, sink, type, target);
+    switch (type) {
+    case KNIGHT: piece_moves<KNIGHT>(pos, sink, target); break;
+    case BISHOP: piece_moves<BISHOP>(pos, sink, target); break;
+    case ROOK: piece_moves<ROOK>(pos, sink, target); break;
+    case QUEEN: piece_moves<QUEEN>(pos, sink, target); break;
+    case KING: piece_moves<KING>(pos, sink, target); break;
+    default: break;
+    }
     return sink.cur;
 }
 
@@ -172,7 +190,7 @@ Move* generate_castling_moves(const Position& pos, Move* out) {
 Move* generate_moves(const Position& pos, Move* out) {
     MoveSink sink{out, out + MAX_MOVES};
     pawn_moves(pos, sink, false);
-    for (int type = KNIGHT; type <= KING; ++type) piece_moves(pos, sink, type, ~pos.color_bb[pos.side]);
+    all_piece_moves(pos, sink, ~pos.color_bb[pos.side]);
     castling_moves(pos, sink);
     return sink.cur;
 }
@@ -180,7 +198,7 @@ Move* generate_moves(const Position& pos, Move* out) {
 Move* generate_captures(const Position& pos, Move* out) {
     MoveSink sink{out, out + MAX_MOVES};
     pawn_moves(pos, sink, true);
-    for (int type = KNIGHT; type <= KING; ++type) piece_moves(pos, sink, type, pos.color_bb[pos.side ^ 1]);
+    all_piece_moves(pos, sink, pos.color_bb[pos.side ^ 1]);
     push_promotions(pos, sink);
     return sink.cur;
 }
@@ -188,7 +206,7 @@ Move* generate_captures(const Position& pos, Move* out) {
 Move* generate_quiets(const Position& pos, Move* out) {
     MoveSink sink{out, out + MAX_MOVES};
     quiet_pawn_pushes(pos, sink);
-    for (int type = KNIGHT; type <= KING; ++type) piece_moves(pos, sink, type, ~pos.occupied);
+    all_piece_moves(pos, sink, ~pos.occupied);
     castling_moves(pos, sink);
     return sink.cur;
 }
