@@ -16,7 +16,6 @@ void unmake_null_move(Position& pos);
 
 namespace move_detail {
 
-
 // Flips the squares of b in the piece's, its colour's and the occupancy
 // bitboards. The colour is passed in by callers that know it, sparing a
 // division by six in the hottest code.
