@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <bit>
 
 #include "board/attacks.h"
 #include "eval/terms.h"
@@ -17,6 +18,17 @@ constexpr auto KING_DANGER = [] {
     return t;
 }();
 static_assert(KING_DANGER[99] == 860);
+
+// The king's file and its neighbours as bits 0 (file a) to 7 (file h).
+constexpr int KING_FILES[8] = {0x03, 0x07, 0x0E, 0x1C, 0x38, 0x70, 0xE0, 0xC0};
+
+// Bit f set when b has a square on file f.
+inline int occupied_files(Bitboard b) {
+    b |= b >> 32;
+    b |= b >> 16;
+    b |= b >> 8;
+    return int(b & 0xFF);
+}
 
 // Units for each enemy piece of a kind whose attacks reach the king's zone.
 constexpr int ZONE_UNITS[4] = {2, 2, 3, 5};  // knight, bishop, rook, queen
@@ -48,12 +60,11 @@ int eval_king_danger(const Position& pos, const EvalAttacks& at, int color) {
 
     int danger = KING_DANGER[std::min(units, MAX_ATTACK_UNITS)];
 
-    // Missing shelter on the king's file and its neighbours.
-    const Bitboard own_pawns = pos.piece_bb[make_piece(color, PAWN)];
-    const Bitboard enemy_pawns = pos.piece_bb[make_piece(enemy, PAWN)];
-    for (int f = std::max(file_of(ksq) - 1, 0); f <= std::min(file_of(ksq) + 1, 7); ++f)
-        if (!(own_pawns & file_bb(f))) danger += (enemy_pawns & file_bb(f)) ? 10 : 20;
-    return danger;
+    // Missing shelter on the king's file and its neighbours, one bit per file.
+    const int own_files = occupied_files(pos.piece_bb[make_piece(color, PAWN)]);
+    const int enemy_files = occupied_files(pos.piece_bb[make_piece(enemy, PAWN)]);
+    const int bare = KING_FILES[file_of(ksq)] & ~own_files;
+    return danger + 10 * std::popcount(unsigned(bare & enemy_files)) + 20 * std::popcount(unsigned(bare & ~enemy_files));
 }
 
 int eval_king_danger(const Position& pos, int color) {

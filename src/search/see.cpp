@@ -28,15 +28,15 @@ int see(const Position& pos, Move move) {
     for (;;) {
         ++d;
         gain[d] = see_value[on_square] - gain[d - 1];
+        if (!(attackers & pos.color_bb[side])) {  // no recapture: the usual end
+            --d;
+            break;
+        }
         Bitboard ours = 0;
         int type = PAWN;
         for (; type <= KING; ++type) {
             ours = attackers & bb[make_piece(side, type)];
             if (ours) break;
-        }
-        if (!ours) {
-            --d;
-            break;
         }
         Bitboard taken = square_bb(lsb(ours));
         occ &= ~taken;
