@@ -1,10 +1,18 @@
-// Large zero-filled memory blocks for big tables, backed by huge pages where
-// the system offers them (fewer TLB misses on random access).
+// Large zero-filled memory blocks for big tables. A block starts out in small
+// pages committed on first touch, so that no single first touch stalls for
+// long; commit_large then makes it resident ahead of use, backed by huge
+// pages where the system offers them (fewer TLB misses on random access).
 #pragma once
 
 #include <cstddef>
 
-// A zero-filled block of `bytes`, or nullptr; small pages are committed on first touch.
+// Committing goes in steps of one huge page: each step is one short stall.
+constexpr size_t LARGE_COMMIT_STEP = size_t(2) << 20;
+
+// A zero-filled block of `bytes`, or nullptr.
 void* allocate_large_zeroed(size_t bytes);
+// Commits [part, part + bytes) of a block, keeping what it holds; `part` lies
+// a whole number of LARGE_COMMIT_STEPs into the block.
+void commit_large(void* part, size_t bytes);
 // Releases a block from allocate_large_zeroed (nullptr is ignored).
 void free_large(void* block, size_t bytes);
