@@ -6,13 +6,13 @@
 
 #include <cstddef>
 
-// Committing goes in steps of one huge page: each step is one short stall.
-constexpr size_t LARGE_COMMIT_STEP = size_t(2) << 20;
+// The size of a huge page; committing one is one short stall.
+constexpr size_t HUGE_PAGE_SIZE = size_t(2) << 20;
 
 // A zero-filled block of `bytes`, or nullptr.
 void* allocate_large_zeroed(size_t bytes);
 // Commits [part, part + bytes) of a block, keeping what it holds; `part` lies
-// a whole number of LARGE_COMMIT_STEPs into the block.
+// a whole number of HUGE_PAGE_SIZEs into the block.
 void commit_large(void* part, size_t bytes);
 // Releases a block from allocate_large_zeroed (nullptr is ignored).
 void free_large(void* block, size_t bytes);

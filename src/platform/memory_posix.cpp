@@ -7,11 +7,11 @@
 void* allocate_large_zeroed(size_t bytes) {
     if (bytes == 0) return nullptr;
     // Over-allocate so the block can start on a huge-page boundary, then trim.
-    const size_t span = bytes + LARGE_COMMIT_STEP;
+    const size_t span = bytes + HUGE_PAGE_SIZE;
     void* raw = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) return nullptr;
     const uintptr_t start = reinterpret_cast<uintptr_t>(raw);
-    const uintptr_t aligned = (start + LARGE_COMMIT_STEP - 1) & ~uintptr_t(LARGE_COMMIT_STEP - 1);
+    const uintptr_t aligned = (start + HUGE_PAGE_SIZE - 1) & ~uintptr_t(HUGE_PAGE_SIZE - 1);
     const size_t head = aligned - start;
     const size_t tail = span - head - bytes;
     if (head) munmap(raw, head);
