@@ -5,8 +5,10 @@
       For each Hash size, N fresh processes answer `go movetime 100` as their
       first search and N more answer `go wtime 1000 btime 1000` (white to move,
       whose hard limit is 45 ms); the time is from writing `go` to reading
-      `bestmove`. Then start-up (`quit` on standard input until the process
-      has exited) and `setoption name Hash value 2048` until `readyok`.
+      `bestmove`. A last row per size waits 300 ms after `readyok`, so that
+      the `go` arrives while the idle engine commits its table. Then start-up
+      (`quit` on standard input until the process has exited) and
+      `setoption name Hash value 2048` until `readyok`.
   first_search.py --bench DEPTH [--rounds N] BINARY...
       Runs `bench DEPTH` twice in one process per binary, the binaries taking
       turns for N rounds, and reports the nodes per second of the second run.
@@ -64,10 +66,11 @@ class Engine:
         self.proc.wait()
 
 
-def first_go_ms(binary, workdir, hash_mb, go):
+def first_go_ms(binary, workdir, hash_mb, go, pause_s=0):
     engine = Engine(binary, workdir)
     engine.send(f"setoption name Hash value {hash_mb}")
     engine.timed("isready", "readyok")
+    time.sleep(pause_s)
     engine.send("position startpos")
     ms = engine.timed(go, "bestmove")
     engine.close()
@@ -106,6 +109,9 @@ def latency(binaries, hashes, runs, workdir):
                 [first_go_ms(binary, workdir, mb, f"go movetime {MOVETIME}") for _ in range(runs)], MOVETIME_LIMIT_MS)
             row(f"Hash {mb} go wtime {CLOCK_MS}",
                 [first_go_ms(binary, workdir, mb, f"go wtime {CLOCK_MS} btime {CLOCK_MS}") for _ in range(runs)], hard)
+            row(f"Hash {mb} movetime, idle 0.3 s",
+                [first_go_ms(binary, workdir, mb, f"go movetime {MOVETIME}", 0.3) for _ in range(runs)],
+                MOVETIME_LIMIT_MS)
         row("start-up (quit)", [startup_ms(binary, workdir) for _ in range(runs)], 200)
         row("Hash 2048 then readyok", [hash_change_ms(binary, workdir, 2048) for _ in range(runs)], 1000)
 

@@ -4,6 +4,14 @@
 
 #include "platform/memory.h"
 
+// Linux 5.14 and 6.1 answer these; C library headers older than the kernel lack the names.
+#if defined(__linux__) && !defined(MADV_POPULATE_WRITE)
+#define MADV_POPULATE_WRITE 23
+#endif
+#if defined(__linux__) && !defined(MADV_COLLAPSE)
+#define MADV_COLLAPSE 25
+#endif
+
 void* allocate_large_zeroed(size_t bytes) {
     if (bytes == 0) return nullptr;
     // Over-allocate so the block can start on a huge-page boundary, then trim.
@@ -28,12 +36,10 @@ void* allocate_large_zeroed(size_t bytes) {
 }
 
 void commit_large(void* part, size_t bytes) {
-#if defined(MADV_HUGEPAGE) && defined(MADV_POPULATE_WRITE)
+#if defined(MADV_HUGEPAGE) && defined(MADV_POPULATE_WRITE) && defined(MADV_COLLAPSE)
     madvise(part, bytes, MADV_HUGEPAGE);
-#ifdef MADV_COLLAPSE
     // Small pages that a search has already touched are merged, contents kept.
     if (madvise(part, bytes, MADV_COLLAPSE) == 0) return;
-#endif
     // Untouched memory is faulted in as a huge page, without writing to it.
     if (madvise(part, bytes, MADV_POPULATE_WRITE) == 0) return;
     // A kernel that cannot commit ahead: stay with small pages on first touch.
