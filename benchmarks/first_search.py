@@ -97,7 +97,7 @@ def hash_change_ms(binary, workdir, hash_mb):
 def row(label, values, limit=None):
     text = ", ".join(f"{v:.0f}" for v in values)
     verdict = "" if limit is None else ("  ok" if max(values) <= limit else f"  OVER {limit}")
-    print(f"  {label:<28} {text}{verdict}", flush=True)
+    print(f"  {label:<30} {text}{verdict}", flush=True)
 
 
 def latency(binaries, hashes, runs, workdir):
