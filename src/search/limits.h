@@ -37,6 +37,10 @@ int64_t search_elapsed_ms();
 // True when only a stop ends the search: infinite, with no depth or node limit.
 bool search_runs_unbounded(const SearchLimits& limits);
 
+// Set to end the running search: by its own node and time limits, or or by the
+// front end on `stop`, `quit` or the end of its input.
+extern volatile bool stop_search;
+
 // Reads input that arrived while the search runs; the front end installs
 // its reader, and until then the search polls nothing.
 extern void (*search_poll)();

@@ -7,9 +7,9 @@
 #include "board/makemove.h"
 #include "board/movegen.h"
 #include "search/limits.h"
+#include "search/output.h"
 #include "search/root.h"
 #include "search/search.h"
-#include "uci/log.h"
 
 bool pv_report_active = false;
 int pv_report_count = 0;
@@ -79,7 +79,7 @@ bool update_pv(Position& pos, int ply, int depth, Move move, const Move* child_p
     length = append_text(report, length, REPORT_SIZE, "] child_pv=[");
     length = append_moves(report, length, REPORT_SIZE, child_pv, child_len);
     append_text(report, length, REPORT_SIZE, "]");
-    log_output_line(report);
+    search_log(report);
     return false;
 }
 
@@ -102,7 +102,7 @@ void print_info(Position& pos, int depth, int line_index, int score, const Move*
             std::snprintf(message, sizeof(message),
                           "[PV-INVALID] move %s at PV index %d/%d is illegal in current position; truncating PV here",
                           move_to_str(pv[valid]), valid, pv_length);
-            log_output_line(message);
+            search_log(message);
             break;
         }
     }
@@ -118,7 +118,5 @@ void print_info(Position& pos, int depth, int line_index, int score, const Move*
                             static_cast<unsigned long long>(nps), static_cast<long long>(time));
     for (int k = 0; k < valid && length + 8 < INFO_SIZE; ++k)
         length += std::snprintf(line + length, sizeof(line) - size_t(length), " %s", move_to_str(pv[k]));
-    std::printf("%s\n", line);
-    std::fflush(stdout);
-    log_output_line(line);
+    search_print(line);
 }

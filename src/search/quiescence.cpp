@@ -8,7 +8,6 @@
 #include "search/search.h"
 #include "search/see.h"
 #include "search/tt.h"
-#include "uci/input_queue.h"
 
 namespace {
 constexpr int DELTA_MARGIN = 200;

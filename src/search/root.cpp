@@ -6,12 +6,11 @@
 #include "board/movegen.h"
 #include "platform/clock.h"
 #include "search/history.h"
+#include "search/output.h"
 #include "search/pv.h"
 #include "search/search.h"
 #include "search/tt.h"
 #include "tablebase/tablebase.h"
-#include "uci/input_queue.h"
-#include "uci/log.h"
 
 int root_depth = 0;
 RootLine root_lines[MAX_MULTIPV];
@@ -128,7 +127,5 @@ void start_search(Position& pos, const SearchLimits& limits) {
     if (best_root_move == NO_MOVE) best_root_move = legal.moves[0];
     char text[64];
     std::snprintf(text, sizeof(text), "bestmove %s", move_to_str(best_root_move));
-    std::printf("%s\n", text);
-    std::fflush(stdout);
-    log_output_line(text);
+    search_print(text);
 }

@@ -14,7 +14,6 @@
 #include "search/see.h"
 #include "search/tt.h"
 #include "tablebase/tablebase.h"
-#include "uci/input_queue.h"
 
 StackEntry search_stack[SEARCH_STACK_SIZE];
 uint64_t search_nodes = 0;

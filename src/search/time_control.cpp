@@ -34,4 +34,5 @@ bool search_runs_unbounded(const SearchLimits& limits) {
     return limits.infinite && limits.depth <= 0 && limits.nodes <= 0;
 }
 
+volatile bool stop_search = false;
 void (*search_poll)() = [] {};

@@ -5,9 +5,9 @@
 #include "board/perft.h"
 #include "eval/trace.h"
 #include "search/history.h"
+#include "search/limits.h"
 #include "search/tt.h"
 #include "uci/commands.h"
-#include "uci/input_queue.h"
 #include "uci/text.h"
 #include "uci/uci.h"
 

@@ -7,7 +7,6 @@
 char input_queue[QUEUE_SLOTS][QUEUE_LINE_SIZE];
 int queue_count = 0;
 int queue_head = 0;
-volatile bool stop_search = false;
 
 bool queue_push(const char* line) {
     if (queue_count >= QUEUE_SLOTS) return false;

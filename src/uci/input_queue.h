@@ -1,5 +1,4 @@
-// Lines that arrive during a search and wait for the command loop, and the
-// flag that asks a running search to stop.
+// Lines that arrive during a search and wait for the command loop.
 #pragma once
 
 constexpr int QUEUE_SLOTS = 16;
@@ -8,7 +7,6 @@ constexpr int QUEUE_LINE_SIZE = 1024;
 extern char input_queue[QUEUE_SLOTS][QUEUE_LINE_SIZE];
 extern int queue_count;  // lines waiting, 0..16
 extern int queue_head;   // slot of the oldest waiting line
-extern volatile bool stop_search;
 
 // Appends a line (cut to 1023 characters) when a slot is free; false when full.
 bool queue_push(const char* line);

@@ -6,8 +6,10 @@
 #include "eval/psq.h"
 #include "search/history.h"
 #include "search/limits.h"
+#include "search/output.h"
 #include "search/search.h"
 #include "search/tt.h"
+#include "uci/log.h"
 #include "uci/poll.h"
 #include "uci/uci.h"
 
@@ -24,6 +26,7 @@ void engine_init() {
     tt_resize(256);
     clear_search_tables();
     search_poll = poll_input;
+    search_log = log_output_line;
 }
 
 void engine_shutdown() { tt_free(); }

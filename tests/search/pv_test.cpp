@@ -1,36 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
+#include "search/output.h"
 #include "search/pv.h"
 #include "search/root.h"
 #include "search/search_fixture.h"
-#include "uci/log.h"
 
 namespace {
 
-// Sends the protocol log into a temporary file for the test's duration. (Info lines as printed and
-// logged are in the transcripts.)
+// Collects the lines the search hands to its log for the test's duration. (Info lines as printed
+// and logged are in the transcripts.)
+std::string logged;
+
 struct CapturedLog {
-    FILE* saved_file;
-    bool saved_tried;
-    CapturedLog() : saved_file(log_file), saved_tried(log_tried) {
-        log_tried = true;
-        log_file = std::tmpfile();
+    void (*saved)(const char*) = search_log;
+    CapturedLog() {
+        logged.clear();
+        search_log = [](const char* line) { logged.append(line).push_back('\n'); };
     }
-    ~CapturedLog() {
-        std::fclose(log_file);
-        log_file = saved_file;
-        log_tried = saved_tried;
-    }
-    std::string text() const {
-        std::fflush(log_file);
-        std::rewind(log_file);
-        std::string s;
-        for (int c; (c = std::fgetc(log_file)) != EOF;) s.push_back(char(c));
-        return s;
-    }
+    ~CapturedLog() { search_log = saved; }
+    std::string text() const { return logged; }
 };
 
 int count_of(const std::string& text, const std::string& word) {
@@ -73,7 +63,7 @@ TEST(PrincipalVariation, CorruptLinesAreReportedFiveTimesPerSearch) {
     for (int i = 0; i < 6; ++i) EXPECT_FALSE(update_pv(pos, 4, 7, bad[0], bad + 1, 3, bad, 4));
     std::string text = log.text();
     EXPECT_EQ(count_of(text, "[PV-CORRUPTION #"), 5);
-    EXPECT_NE(text.find(" >>> [PV-CORRUPTION #1] ply=4 depth=7 move_played=e2e4 bad_idx=3/4 bad_move=e8f7; "
+    EXPECT_NE(text.find("[PV-CORRUPTION #1] ply=4 depth=7 move_played=e2e4 bad_idx=3/4 bad_move=e8f7; "
                         "new_pv=[e2e4 f7f6 d1h5 e8f7] child_pv=[f7f6 d1h5 e8f7]\n"),
               std::string::npos)
         << text;

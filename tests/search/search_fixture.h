@@ -11,7 +11,6 @@
 #include "search/root.h"
 #include "search/search.h"
 #include "search/tt.h"
-#include "uci/input_queue.h"
 
 struct FixedDepthResult {
     int score;
