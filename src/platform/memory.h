@@ -1,7 +1,8 @@
 // Large zero-filled memory blocks for big tables. A block starts out in small
-// pages committed on first touch, so that no single first touch stalls for
-// long; commit_large then makes it resident ahead of use, backed by huge
-// pages where the system offers them (fewer TLB misses on random access).
+// pages committed on first touch (so that no single first touch stalls for
+// long) unless it is resident in large pages from the start; commit_large
+// then makes it resident ahead of use, backed by huge pages where the system
+// offers them (fewer TLB misses on random access).
 #pragma once
 
 #include <cstddef>
