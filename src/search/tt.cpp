@@ -1,5 +1,6 @@
 #include "search/tt.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/memory.h"
@@ -9,6 +10,10 @@ uint64_t tt_count = 0;
 uint8_t tt_generation = 0;
 uint32_t tt_filled[TT_FILLED_CAPACITY];
 uint64_t tt_filled_count = 0;
+
+namespace {
+uint64_t committed_bytes = 0;  // of the table, from its start
+}
 
 void tt_free() {
     free_large(tt_table, tt_count * sizeof(TTEntry));
@@ -22,10 +27,25 @@ void tt_resize(int megabytes) {
     uint64_t count = 1;
     if (bytes >= 32)
         while (count * 32 <= bytes) count *= 2;
-    // Fresh zero pages, committed only when first touched: start-up stays fast.
+    // Fresh zero pages, committed later: start-up and a Hash change stay fast.
     tt_table = static_cast<TTEntry*>(allocate_large_zeroed(count * sizeof(TTEntry)));
     tt_count = tt_table ? count : 0;
     tt_filled_count = 0;
+    committed_bytes = 0;
+}
+
+bool tt_commit_step() {
+    const uint64_t bytes = tt_count * sizeof(TTEntry);
+    if (committed_bytes >= bytes) return false;
+    const uint64_t step = std::min<uint64_t>(HUGE_PAGE_SIZE, bytes - committed_bytes);
+    commit_large(reinterpret_cast<char*>(tt_table) + committed_bytes, step);
+    committed_bytes += step;
+    return true;
+}
+
+void tt_commit_all() {
+    while (tt_commit_step()) {
+    }
 }
 
 void tt_clear() {

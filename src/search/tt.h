@@ -37,6 +37,11 @@ void tt_resize(int megabytes);
 // Zeroes every slot and the generation.
 void tt_clear();
 void tt_free();
+// A fresh table is committed piece by piece on first touch; these commit it
+// ahead of the searches, keeping its contents. tt_commit_step does one short
+// step and returns false once the whole table is committed.
+bool tt_commit_step();
+void tt_commit_all();
 
 struct TTProbe {
     bool hit;

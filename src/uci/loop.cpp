@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "platform/input.h"
+#include "search/tt.h"
 #include "uci/input_queue.h"
 #include "uci/log.h"
 #include "uci/text.h"
@@ -19,6 +20,10 @@ void uci_loop() {
             queue_pop(line, sizeof(line));
             log_input_line("[queue <<<]", line);
         } else {
+            // Time spent waiting for the GUI commits the hash table, so that
+            // searches neither stall on its first touches nor lose speed.
+            while (!input_available() && tt_commit_step()) {
+            }
             if (!read_input_line(line, sizeof(line))) break;
             strip_line_end(line);
             log_input_line("<<<", line);

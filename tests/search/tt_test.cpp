@@ -114,10 +114,34 @@ TEST_F(TranspositionTable, ClearEmptiesEverySlotFewOrMany) {
     EXPECT_TRUE(table_is_zero());
 }
 
+// Committing runs between searches on a table already in use: it must keep
+// every entry, leave the rest zero, and start again on a resized table.
+TEST_F(TranspositionTable, CommittingKeepsTheContents) {
+    for (int mb : {1, 2, 32}) {  // half a commit step, one step, sixteen steps
+        tt_resize(mb);
+        const uint64_t keys[] = {KEY_A, tt_count / 2 + 3, tt_count - 1};
+        tt_store(keys[0], 10, BOUND_EXACT, 3, 100, 0);
+        ASSERT_TRUE(tt_commit_step()) << mb;
+        tt_store(keys[1], 11, BOUND_LOWER, 4, 101, 0);
+        tt_store(keys[2], 12, BOUND_UPPER, 5, 102, 0);
+        int steps = 1;
+        while (tt_commit_step()) ++steps;
+        EXPECT_EQ(steps, mb < 2 ? 1 : mb / 2) << "one step per 2 MB, the whole table";
+        tt_commit_all();
+        for (int i = 0; i < 3; ++i) {
+            TTProbe p = tt_probe(keys[i], 0);
+            EXPECT_TRUE(p.hit && p.score == 10 + i && p.bound == i && p.depth == 3 + i && p.move == 100 + i) << mb;
+        }
+        tt_clear();
+        EXPECT_TRUE(table_is_zero()) << "nothing but the entries was written, " << mb;
+    }
+}
+
 TEST_F(TranspositionTable, NoTableMeansMissesAndIgnoredStores) {
     tt_free();
     tt_store(KEY_A, 1, BOUND_EXACT, 1, 1, 0);
     EXPECT_FALSE(tt_probe(KEY_A, 0).hit);
+    EXPECT_FALSE(tt_commit_step());
     tt_clear();
     EXPECT_EQ(tt_generation, 0);
 }
