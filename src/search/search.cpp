@@ -124,6 +124,11 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
     beta = std::min(beta, MATE - 1 - ply);
     if (alpha >= beta) return alpha;
 
+    // Worked out before the table slot is read, so that the slot's load from
+    // memory overlaps them rather than stalling the node.
+    const bool checked = in_check(pos);
+    const int static_eval = checked ? NO_SCORE : evaluate(pos);
+
     const TTProbe tt = tt_probe(pos.hash, ply);
     const Move tt_move = tt.hit ? tt.move : NO_MOVE;
     const int tt_score = tt.hit ? tt.score : NO_SCORE;
@@ -140,13 +145,10 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
     }
 
     const int us = pos.side;
-    const bool checked = in_check(pos);
+    ss->static_eval = static_eval;
     bool improving = false;
-    if (checked) {
-        ss->static_eval = NO_SCORE;
-    } else {
-        const int eval = evaluate(pos);
-        ss->static_eval = eval;
+    if (!checked) {
+        const int eval = static_eval;
         improving = ply >= 2 && (ss - 2)->static_eval != NO_SCORE && eval > (ss - 2)->static_eval;
         const int margin = (improving ? 70 : 90) * depth;
         if (!is_pv) {
