@@ -3,7 +3,7 @@
 #include "board/makemove.h"
 #include "board/position.h"
 #include "board/zobrist.h"
-#include "eval/psq.h"
+#include "board/psq_table.h"
 
 namespace {
 

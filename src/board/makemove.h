@@ -5,7 +5,7 @@
 #include "board/move.h"
 #include "board/position.h"
 #include "board/zobrist.h"
-#include "eval/psq.h"
+#include "board/psq_table.h"
 
 // Rights kept when a move starts or ends on the square: e1 12 drops both white rights.
 extern int castling_mask[64];

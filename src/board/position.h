@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "board/types.h"
-#include "eval/score.h"
+#include "board/score.h"
 
 constexpr int MAX_HISTORY = 1024;
 

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr Score BISHOP_PAIR = make_score(22, 30);
+constexpr int TEMPO_BONUS = 20;  // for the side to move
 
 // Below this phase a lone rook or queen side can be mating a bare king.
 constexpr int MATING_PHASE_LIMIT = 8;

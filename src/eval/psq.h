@@ -1,13 +1,12 @@
-// Material plus piece-square values in two styles, folded into one packed
-// table indexed by piece code and square (White positive, Black negated).
+// Material plus piece-square values in two styles, folded into the packed
+// psq_table, and the game phase that blends its two halves.
 #pragma once
 
-#include "eval/score.h"
+#include "board/psq_table.h"
 
 enum EvalStyle : int { STYLE_PESTO = 0, STYLE_LINEAR = 1 };
 
 extern int eval_style;
-extern Score psq_table[12][64];
 extern const Score piece_value[6];
 
 // Rebuilds psq_table for the current eval_style.
@@ -16,3 +15,10 @@ void psq_init();
 struct Position;
 // Knights + bishops + 2 * rooks + 4 * queens over both colours, capped at 24.
 int game_phase(const Position& pos);
+
+constexpr int MAX_PHASE = 24;
+
+// Blend of the two halves by game phase (24 = pure middle game), truncating toward zero.
+constexpr int taper(Score s, int phase) {
+    return (mg_value(s) * phase + eg_value(s) * (MAX_PHASE - phase)) / MAX_PHASE;
+}

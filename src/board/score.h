@@ -15,11 +15,3 @@ constexpr int mg_value(Score s) { return static_cast<int16_t>(static_cast<uint16
 
 // Arithmetic shift, no rounding fix: a negative mg half reads the eg half one lower.
 constexpr int eg_value(Score s) { return static_cast<int16_t>(s >> 16); }
-
-constexpr int MAX_PHASE = 24;
-constexpr int TEMPO_BONUS = 20;
-
-// Blend of the two halves by game phase (24 = pure middle game), truncating toward zero.
-constexpr int taper(Score s, int phase) {
-    return (mg_value(s) * phase + eg_value(s) * (MAX_PHASE - phase)) / MAX_PHASE;
-}
