@@ -7,8 +7,6 @@
 #include "search/tt.h"
 #include "uci/commands.h"
 
-namespace {
-
 const char* const BENCH_FENS[] = {
     "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
     "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
@@ -17,8 +15,6 @@ const char* const BENCH_FENS[] = {
     "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
     "",
 };
-
-}  // namespace
 
 void cmd_bench(int depth) {
     static Position pos;  // the command loop's position is never touched

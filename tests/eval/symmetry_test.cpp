@@ -10,16 +10,9 @@
 #include "board/movegen.h"
 #include "eval/evaluate.h"
 #include "eval/pawns.h"
+#include "uci/commands.h"
 
 namespace {
-
-const char* const BENCH_FENS[] = {
-    "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
-    "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-    "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-    "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
-    "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8",
-};
 
 // FEN of the twin with the board flipped vertically, colours and side to move swapped (castling
 // and en passant play no part in the evaluation).
@@ -52,7 +45,8 @@ void expand(Position& pos, int plies, Visit& visit) {
 
 template <class Visit>
 void for_each_corpus_position(Visit visit) {
-    std::vector<std::string> roots(std::begin(BENCH_FENS), std::end(BENCH_FENS));
+    std::vector<std::string> roots;
+    for (int i = 0; BENCH_FENS[i][0] != '\0'; ++i) roots.push_back(BENCH_FENS[i]);
     std::ifstream epd(std::string(TEST_DATA_DIR) + "/perft.epd");
     for (std::string line; std::getline(epd, line);)
         if (auto cut = line.find(" ;"); cut != std::string::npos) roots.push_back(line.substr(0, cut));

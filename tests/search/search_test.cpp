@@ -56,18 +56,6 @@ TEST_F(SearchTest, FindsShortestMatesWithExactScores) {
     }
 }
 
-TEST_F(SearchTest, MateAtPlyThreeScoresFromTheRoot) {
-    prepare_quiet_search();
-    // Black is checkmated (back-rank mate): the node at ply 3 scores -30997.
-    Position mated = position_from("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1");
-    EXPECT_EQ(search(mated, &search_stack[ROOT_STACK_INDEX + 3], 3, -INFINITE_SCORE, INFINITE_SCORE, true, 3),
-              -30997);
-    // One move earlier, at ply 2, White sees the mate as +30997.
-    Position before = position_from("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
-    EXPECT_EQ(search(before, &search_stack[ROOT_STACK_INDEX + 2], 2, -INFINITE_SCORE, INFINITE_SCORE, true, 2),
-              30997);
-}
-
 TEST_F(SearchTest, StalemateAndFiftyMoveRuleScoreZeroEvenWhenMated) {
     Position stalemate = position_from("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
     EXPECT_EQ(search_fixed_depth(stalemate, 3).score, 0);
@@ -93,14 +81,6 @@ TEST_F(SearchTest, RepetitionWithinTheReversibleStretchIsADraw) {
     // Had the clock been reset two plies ago, the earlier occurrence would not count.
     pos.halfmove_clock = 3;
     EXPECT_EQ(search_fixed_depth(pos, 3).score, MATE - 1) << "mate in one is found, not a draw";
-}
-
-TEST_F(SearchTest, MateDistanceBoundsCloseTheWindow) {
-    prepare_quiet_search();
-    Position pos = position_from(START_FEN);
-    uint64_t nodes_before = search_nodes;
-    EXPECT_EQ(search(pos, &search_stack[ROOT_STACK_INDEX + 10], 5, 30990, 31000, false, 10), 30990);
-    EXPECT_EQ(search_nodes, nodes_before + 1);
 }
 
 // After a search every field of the position is as before, and the root's

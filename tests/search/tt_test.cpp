@@ -23,18 +23,6 @@ bool table_is_zero() {
     return true;
 }
 
-TEST_F(TranspositionTable, SizesArePowersOfTwoOfSixteenByteSlots) {
-    tt_generation = 7;
-    tt_store(KEY_A, 10, BOUND_EXACT, 3, 100, 0);
-    for (auto [mb, count] : {std::pair{1, 65536ULL}, {256, 1ULL << 24}, {2048, 1ULL << 27}, {3, 1ULL << 17}}) {
-        tt_resize(mb);  // 3 MB: not a power of two, 2^17 slots with room to spare
-        EXPECT_EQ(tt_count, count) << mb;
-        ASSERT_NE(tt_table, nullptr);
-    }
-    EXPECT_EQ(tt_generation, 7) << "resizing keeps the generation";
-    EXPECT_FALSE(tt_probe(KEY_A, 0).hit) << "and empties the table";
-}
-
 TEST_F(TranspositionTable, ProbeReturnsWhatWasStoredUnderTheSameKey) {
     tt_store(KEY_A, 50, BOUND_EXACT, 9, 1, 0);
     tt_store(KEY_A, -123, BOUND_UPPER, 7, 0x1234, 0);  // same key: a shallower result overwrites

@@ -7,64 +7,6 @@
 
 namespace {
 
-// Size of one mapped table, found through a probe that maps the file.
-uint64_t table_size(const char* name, int side, int t, TbPosition pos) {
-    int success;
-    tb_lookup(pos, 0, success, TB_WDL);
-    TbEntry* e = entry_of(name);
-    if (!e || !e->ready[TB_WDL]) return 0;
-    TbCodebook* cb = tb_encoding(*e, TB_WDL, side, t).codebook;
-    return cb ? cb->size : 0;
-}
-
-TEST(TbIndexing, TableSizes) {
-    load_real_tables();
-    TbPosition pos;
-    int kqk[] = {0, 9, 63};
-    ASSERT_TRUE(build(pos, {WK, WQ, BK}, kqk, true));
-    EXPECT_EQ(table_size("KQvK", 0, 0, pos), 31332u);
-    int kqqk[] = {0, 9, 10, 63};
-    ASSERT_TRUE(build(pos, {WK, WQ, WQ, BK}, kqqk, true));
-    EXPECT_EQ(table_size("KQQvK", 0, 0, pos), 873642u);
-    int kpk[] = {0, 9, 63};
-    ASSERT_TRUE(build(pos, {WK, WP, BK}, kpk, true));
-    for (int t = 0; t < 4; t++) EXPECT_EQ(table_size("KPvK", 0, t, pos), 23436u) << "file group " << t;
-}
-
-TEST(TbIndexing, KingPairs) {
-    EXPECT_EQ(tb_kk_index[tb_triangle[B1]][D1], 0);
-    EXPECT_EQ(tb_kk_index[tb_triangle[B1]][H8], 57);
-    EXPECT_EQ(tb_kk_index[tb_triangle[A1]][C3], 441);
-    EXPECT_EQ(tb_kk_index[tb_triangle[D4]][H8], 461);
-    EXPECT_EQ(tb_kk_index[tb_triangle[B1]][C2], -1);  // adjacent
-    std::set<int> numbers;
-    for (const auto& row : tb_kk_index)
-        for (int v : row)
-            if (v >= 0) numbers.insert(v);
-    EXPECT_EQ(numbers.size(), 462u);
-    EXPECT_EQ(*numbers.rbegin(), 461);
-    // First pass: a diagonal first king takes second kings below the diagonal only.
-    EXPECT_EQ(tb_kk_index[tb_triangle[A1]][B3], -1);
-    EXPECT_LT(tb_kk_index[tb_triangle[A1]][C2], 441);
-}
-
-// First-group index of three unique pieces, factor 1, no further groups.
-uint64_t three_piece_index(int a, int b, int c) {
-    TbEntry entry{};
-    entry.num = 3;
-    TbEncoding enc{};
-    enc.factor[0] = 1;
-    int sq[] = {a, b, c};
-    return tb_position_index(sq, enc, entry, false);
-}
-
-TEST(TbIndexing, WorkedExamples) {
-    EXPECT_EQ(three_piece_index(E4, A8, H1), 31326u);
-    EXPECT_EQ(three_piece_index(G6, D5, A1), 13887u);
-    // A piece on the diagonal never decides the transposition; the first piece off it does.
-    EXPECT_EQ(three_piece_index(A1, B3, C1), three_piece_index(A1, C2, A3));
-}
-
 // Every placement of KQvK (three unique pieces) and of KPvK lands inside
 // its table, and every index of the table is reached.
 TEST(TbIndexing, ThreePieceIndexesCoverTheirTables) {
