@@ -61,10 +61,4 @@ TEST(History, CutoffRewardsTheBestMoveAndPenalisesTheOthers) {
     clear_search_tables();
 }
 
-TEST(ReductionTable, FollowsTheLogarithmicFormula) {
-    for (int m = 1; m < 256; ++m) EXPECT_EQ(lmr_table[1][m], 0);
-    const int cases[][3] = {{0, 10, 0}, {10, 0, 0}, {2, 2, 0}, {3, 4, 1}, {8, 8, 2}, {10, 10, 3}, {64, 64, 8}, {127, 255, 12}};
-    for (auto [depth, moves, r] : cases) EXPECT_EQ(lmr_table[depth][moves], r) << depth << " " << moves;
-}
-
 }  // namespace

@@ -12,12 +12,6 @@ int used_slots() {
     return n;
 }
 
-int slots_of(const TbEntry* e) {
-    int n = 0;
-    for (const TbHashSlot& s : tb_hash) n += s.entry == e;
-    return n;
-}
-
 TEST(TbRegistry, EnumerationHas1511NamesInOrder) {
     const auto& names = tb_signature_names();
     const char* first[] = {"KQvK", "KRvK", "KBvK", "KNvK", "KPvK", "KQvKQ", "KQvKR"};
@@ -54,23 +48,6 @@ TEST(TbRegistry, RealSetRegistersAllSignaturesWithTheirFields) {
     }
     // Five symmetric signatures take one slot each, the thirty others two.
     EXPECT_EQ(used_slots(), 5 + 2 * 30);
-}
-
-TEST(TbRegistry, KeysAndHomeSlots) {
-    load_real_tables();
-    TbEntry* krkr = entry_of("KRvKR");
-    ASSERT_NE(krkr, nullptr);
-    EXPECT_EQ(krkr->key, 0x95d65253fe4c788eULL);
-    EXPECT_EQ(tb_home_slot(krkr->key), 2397);
-    EXPECT_EQ(slots_of(krkr), 1);
-    TbEntry* kqk = entry_of("KQvK");
-    ASSERT_NE(kqk, nullptr);
-    EXPECT_EQ(kqk->key, 0xa3ec1abc71e90863ULL);
-    EXPECT_EQ(tb_home_slot(kqk->key), 2622);
-    EXPECT_EQ(tb_home_slot(0xd6e4e47d24962951ULL), 3438);
-    EXPECT_EQ(tb_find_slot(0xd6e4e47d24962951ULL).entry, kqk);  // KvKQ finds the same entry
-    EXPECT_EQ(slots_of(entry_of("KQvKR")), 2);
-    EXPECT_EQ(entry_of("KRvKQ"), entry_of("KQvKR"));
 }
 
 TEST(TbRegistry, PositionKeyAndNameFollowTheMaterial) {
