@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tablebase/indexing.h"
+#include "tablebase/material_key.h"
+
 namespace {
 
 constexpr int MAX_SYMBOLS = 4096;  // what 12-bit symbol numbers can address

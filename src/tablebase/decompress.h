@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "tablebase/registry.h"
+#include "tablebase/entry.h"
 
 inline constexpr uint32_t TB_MAGIC[3] = {0x5d23e871, 0, 0xa50c66d7};
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "tablebase/registry.h"
-
 namespace {
 
 constexpr int PAWN_CODE = 1;

@@ -6,21 +6,11 @@
 #include <array>
 #include <cstdint>
 
-struct TbCodebook;
-struct TbEntry;
+#include "tablebase/entry.h"
 
-constexpr int TB_MAX_PIECES = 7;
 // Index of a position the tables cannot hold (adjacent kings, a piece on a
 // square the encoding excludes); it exceeds every table size.
 constexpr uint64_t TB_NO_INDEX = ~uint64_t(0);
-
-// One stored table: its decompression record and how positions are numbered.
-struct TbEncoding {
-    TbCodebook* codebook;          // null for side 1 of an unsplit WDL file
-    uint64_t factor[TB_MAX_PIECES];  // multiplier of the group starting at each place
-    uint8_t pieces[TB_MAX_PIECES];   // file piece code per place: 1..6 first-named side, 9..14 other
-    uint8_t norm[TB_MAX_PIECES];     // size of the group starting at each place, 0 inside a group
-};
 
 namespace tb_detail {
 constexpr int file_of(int sq) { return sq & 7; }

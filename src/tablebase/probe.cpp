@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "tablebase/decompress.h"
+#include "tablebase/entry.h"
+#include "tablebase/indexing.h"
+#include "tablebase/material_key.h"
 #include "tablebase/registry.h"
 #include "tablebase/table_files.h"
 

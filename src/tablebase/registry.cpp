@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "tablebase/material_key.h"
 #include "tablebase/table_files.h"
 #include "tablebase/tablebase.h"
 
@@ -15,13 +16,6 @@ TbPieceEntry* tb_piece_entries = nullptr;
 TbPawnEntry* tb_pawn_entries = nullptr;
 int tb_piece_count = 0;
 int tb_pawn_count = 0;
-
-const uint64_t tb_key_weight[2][7] = {
-    {0, 0xec0ade190c0f6003ULL, 0xd2fb81862830191fULL, 0xaadc1a2be446234dULL, 0x985deb9fc49333f9ULL,
-     0xa3ec1abc71e90863ULL, 0},
-    {0, 0xa24f0f571bb202e7ULL, 0xbaeb854cd3259441ULL, 0xd5a4c95928f2fbe3ULL, 0xfd7866b439b94495ULL,
-     0xd6e4e47d24962951ULL, 0},
-};
 
 namespace {
 
@@ -111,14 +105,6 @@ TbHashSlot& tb_find_slot(uint64_t key) {
     int s = tb_home_slot(key);
     while (tb_hash[s].entry && tb_hash[s].key != key) s = (s + 1) & (TB_HASH_SIZE - 1);
     return tb_hash[s];
-}
-
-uint64_t tb_key_from_counts(const int counts[2][7], bool swapped) {
-    uint64_t key = 0;
-    for (int color = 0; color < 2; color++)
-        for (int kind = TB_PAWN; kind <= TB_KING; kind++)
-            key += uint64_t(counts[color][kind]) * tb_key_weight[color ^ int(swapped)][kind];
-    return key;
 }
 
 void tb_register(const char* name) {

@@ -1,6 +1,7 @@
 #include "tablebase/root.h"
 
 #include "board/movegen.h"
+#include "tablebase/material_key.h"
 #include "tablebase/probe.h"
 #include "tablebase/tablebase.h"
 

@@ -1,7 +1,9 @@
 #include "tablebase/tb_position.h"
 
+#include <initializer_list>
+
 #include "board/attacks.h"
-#include "tablebase/registry.h"
+#include "tablebase/entry.h"
 
 namespace {
 
@@ -200,15 +202,6 @@ bool tb_is_valid(const TbPosition& pos) {
     if (all != (pos.white | pos.black)) return false;
     Bitboard other_king = pos.kings & enemy_pieces(pos);
     return !attacked_by(pos, lsb(other_king), pos.turn);
-}
-
-uint64_t tb_material_key(const TbPosition& pos, bool mirror) {
-    uint64_t key = 0;
-    for (int kind = TB_PAWN; kind <= TB_QUEEN; kind++) {
-        key += uint64_t(std::popcount(tb_pieces(pos, true, kind))) * tb_key_weight[mirror ? 1 : 0][kind];
-        key += uint64_t(std::popcount(tb_pieces(pos, false, kind))) * tb_key_weight[mirror ? 0 : 1][kind];
-    }
-    return key;
 }
 
 void tb_table_name(const TbPosition& pos, bool mirror, char* out) {

@@ -60,9 +60,6 @@ bool tb_is_mate(const TbPosition& pos);
 // the side not to move not in check.
 bool tb_is_valid(const TbPosition& pos);
 
-// Material key of the position; mirror exchanges the colours.
-uint64_t tb_material_key(const TbPosition& pos, bool mirror);
-
 // File name base of the material, first side white (black when mirror):
 // "KRPvKR". out holds 16 bytes.
 void tb_table_name(const TbPosition& pos, bool mirror, char* out);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tablebase/material_key.h"
 #include "tablebase/registry.h"
 #include "tablebase/tb_position.h"
 #include "uci/engine_process.h"
