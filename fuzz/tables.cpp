@@ -8,8 +8,9 @@
 #include "board/movegen.h"
 #include "fuzz/harness.h"
 #include "fuzz/targets.h"
+#include "tablebase/entry.h"
 #include "tablebase/probe.h"
-#include "tablebase/registry.h"
+#include "tablebase/table_files.h"
 #include "tablebase/tablebase.h"
 #include "tablebase/tb_position.h"
 

@@ -1,5 +1,6 @@
 #include "tablebase/registry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,11 +8,8 @@
 
 #include "tablebase/material_key.h"
 #include "tablebase/table_files.h"
-#include "tablebase/tablebase.h"
 
 TbHashSlot tb_hash[TB_HASH_SIZE];
-int tb_largest = 0;
-std::vector<std::string> tb_paths;
 TbPieceEntry* tb_piece_entries = nullptr;
 TbPawnEntry* tb_pawn_entries = nullptr;
 int tb_piece_count = 0;
@@ -107,8 +105,8 @@ TbHashSlot& tb_find_slot(uint64_t key) {
     return tb_hash[s];
 }
 
-void tb_register(const char* name) {
-    if (!tb_file_complete(name, TB_EXTENSION[TB_WDL])) return;
+int tb_register(const char* name) {
+    if (!tb_file_complete(name, TB_EXTENSION[TB_WDL])) return 0;
 
     int counts[2][7] = {};
     int color = 0, num = 0;
@@ -121,16 +119,16 @@ void tb_register(const char* name) {
     bool has_pawns = counts[0][TB_PAWN] + counts[1][TB_PAWN] > 0;
     // Only the enumeration's names arrive here in play, which fit exactly; a
     // stray call must neither overflow the arrays nor register a key twice.
-    if (num > TB_MAX_PIECES || tb_find_slot(key).entry) return;
+    if (num > TB_MAX_PIECES || tb_find_slot(key).entry) return 0;
 
     TbEntry* entry;
     if (has_pawns) {
-        if (tb_pawn_count >= TB_PAWN_ENTRIES) return;
+        if (tb_pawn_count >= TB_PAWN_ENTRIES) return 0;
         TbPawnEntry* e = &tb_pawn_entries[tb_pawn_count++];
         *e = TbPawnEntry{};
         entry = e;
     } else {
-        if (tb_piece_count >= TB_PIECE_ENTRIES) return;
+        if (tb_piece_count >= TB_PIECE_ENTRIES) return 0;
         TbPieceEntry* e = &tb_piece_entries[tb_piece_count++];
         *e = TbPieceEntry{};
         entry = e;
@@ -141,7 +139,6 @@ void tb_register(const char* name) {
     entry->num = uint8_t(num);
     entry->has_dtm = tb_file_complete(name, TB_EXTENSION[TB_DTM]);
     entry->has_dtz = tb_file_complete(name, TB_EXTENSION[TB_DTZ]);
-    if (num > tb_largest) tb_largest = num;
     for (uint32_t& r : entry->ready) r = 0;
 
     if (!has_pawns) {
@@ -159,9 +156,10 @@ void tb_register(const char* name) {
 
     insert_key(key, entry);
     if (swapped_key != key) insert_key(swapped_key, entry);
+    return num;
 }
 
-bool tb_load(const char* path) {
+int tb_register_tables(const char* path) {
     if (loaded_before) {
         tb_paths.clear();
         for (int i = 0; i < tb_piece_count; i++) tb_release_entry(tb_piece_entries[i]);
@@ -169,8 +167,7 @@ bool tb_load(const char* path) {
         tb_piece_count = 0;
         tb_pawn_count = 0;
     }
-    tb_largest = 0;
-    if (!path || !*path || std::strcmp(path, "<empty>") == 0) return true;
+    if (!path || !*path || std::strcmp(path, "<empty>") == 0) return 0;
 
     for (const char* p = path; *p;) {
         const char* end = std::strchr(p, ';');
@@ -191,6 +188,7 @@ bool tb_load(const char* path) {
 
     for (TbHashSlot& slot : tb_hash) slot = TbHashSlot{};
     const auto& names = tb_signature_names();
-    for (int i = 0; i < TB_SIGNATURES; i++) tb_register(names[i]);
-    return true;
+    int largest = 0;
+    for (int i = 0; i < TB_SIGNATURES; i++) largest = std::max(largest, tb_register(names[i]));
+    return largest;
 }

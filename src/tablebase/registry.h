@@ -1,15 +1,11 @@
 // The registry of material signatures whose table files exist under the
 // SyzygyPath directories: their entries, the hash that finds an entry by
-// material key, and loading.
+// material key, and registration.
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "tablebase/entry.h"
-
-inline constexpr const char* TB_EXTENSION[3] = {".rtbw", ".rtbm", ".rtbz"};
 
 // Numbers of pawnless and pawn signatures of up to seven pieces.
 constexpr int TB_PIECE_ENTRIES = 650;
@@ -25,9 +21,6 @@ struct TbHashSlot {
 constexpr int TB_HASH_SIZE = 4096;
 extern TbHashSlot tb_hash[TB_HASH_SIZE];
 
-extern int tb_largest;
-// The directories of the loaded path, in order.
-extern std::vector<std::string> tb_paths;
 extern TbPieceEntry* tb_piece_entries;
 extern TbPawnEntry* tb_pawn_entries;
 extern int tb_piece_count;
@@ -43,7 +36,11 @@ TbHashSlot& tb_find_slot(uint64_t key);
 // [0] "KQvK", [4] "KPvK", [5] "KQvKQ".
 const char (&tb_signature_names())[TB_SIGNATURES][16];
 
-// Registers one signature such as KRPvKR when its WDL file is complete.
-void tb_register(const char* name);
+// Registers one signature such as KRPvKR when its WDL file is complete;
+// returns its piece count, 0 when it was not registered.
+int tb_register(const char* name);
 
-bool tb_load(const char* path);
+// Releases any earlier registration, then registers every signature whose
+// files are under path (';'-separated directories). Returns the largest
+// piece count registered, 0 when none or when path is empty or "<empty>".
+int tb_register_tables(const char* path);

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/files.h"
 #include "tablebase/decompress.h"
 
 namespace {
@@ -13,9 +12,32 @@ constexpr int PATH_BUFFER = 4096;
 constexpr int MESSAGE_BUFFER = 512;
 constexpr int NAME_BUFFER = 260;
 
-// Looks for a listed file of one extension whose partner (last letter
-// changed to `partner`) is missing.
-bool pairs_complete(const char* directory, const char* extension, char partner, char* message) {
+void unmap_kind(TbEntry& entry, int kind) {
+    MappedFile view;
+    view.data = entry.data[kind];
+    view.size = entry.mapping[kind];
+    if (view.data && !unmap_file(view)) std::fprintf(stderr, "unmap failed, error code %lu\n", (unsigned long)view.error);
+    entry.data[kind] = nullptr;
+    entry.mapping[kind] = 0;
+}
+
+}  // namespace
+
+std::vector<std::string> tb_paths;
+
+void tb_table_name(const TbPosition& pos, bool mirror, char* out) {
+    static constexpr char LETTER[7] = {0, 'P', 'N', 'B', 'R', 'Q', 'K'};
+    int n = 0;
+    for (int side = 0; side < 2; side++) {
+        bool white = (side == 0) != mirror;
+        if (side == 1 && n < 15) out[n++] = 'v';
+        for (int kind = TB_KING; kind >= TB_PAWN; kind--)
+            for (int c = std::popcount(tb_pieces(pos, white, kind)); c > 0 && n < 15; c--) out[n++] = LETTER[kind];
+    }
+    out[n] = '\0';
+}
+
+bool tb_all_paired(const char* directory, const char* extension, char partner, char* message) {
     for (const std::string& found : list_directory(directory, extension)) {
         char path[PATH_BUFFER];
         std::snprintf(path, sizeof path, "%s/%s", directory, found.c_str());
@@ -30,21 +52,6 @@ bool pairs_complete(const char* directory, const char* extension, char partner, 
         }
     }
     return true;
-}
-
-void unmap_kind(TbEntry& entry, int kind) {
-    MappedFile view;
-    view.data = entry.data[kind];
-    view.size = entry.mapping[kind];
-    if (view.data && !unmap_file(view)) std::fprintf(stderr, "unmap failed, error code %lu\n", (unsigned long)view.error);
-    entry.data[kind] = nullptr;
-    entry.mapping[kind] = 0;
-}
-
-}  // namespace
-
-bool tb_check_pairs(const char* directory, char* message) {
-    return pairs_complete(directory, ".rtbw", 'z', message) && pairs_complete(directory, ".rtbz", 'w', message);
 }
 
 FileHandle tb_open_file(const char* name, const char* extension) {

@@ -1,13 +1,28 @@
-// Table files on disk: the pairing check of a directory, completeness by
-// size, opening through the path list, lazy read-only mapping and release.
+// Table files on disk: their names, the pairing check of a directory,
+// completeness by size, opening through the path list, lazy read-only
+// mapping and release.
 #pragma once
 
-#include "platform/files.h"
-#include "tablebase/registry.h"
+#include <string>
+#include <vector>
 
-// False when a ".rtbw" or ".rtbz" file in the directory lacks its partner;
-// message (512 bytes) then reads "KQvK.rtbz (missing KQvK.rtbw)".
-bool tb_check_pairs(const char* directory, char* message);
+#include "platform/files.h"
+#include "tablebase/entry.h"
+#include "tablebase/tb_position.h"
+
+inline constexpr const char* TB_EXTENSION[3] = {".rtbw", ".rtbm", ".rtbz"};
+
+// The directories of the loaded path, in order.
+extern std::vector<std::string> tb_paths;
+
+// File name base of the material, first side white (black when mirror):
+// "KRPvKR". out holds 16 bytes.
+void tb_table_name(const TbPosition& pos, bool mirror, char* out);
+
+// False when a file of the extension in the directory lacks its partner,
+// the name with the last letter changed to `partner`; message (512 bytes)
+// then reads "KQvK.rtbz (missing KQvK.rtbw)".
+bool tb_all_paired(const char* directory, const char* extension, char partner, char* message);
 
 // True when the file exists and its size is 16 modulo 64; an incomplete file
 // is reported on standard error and standard output.

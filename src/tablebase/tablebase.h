@@ -1,5 +1,6 @@
 // Endgame tablebases as the rest of the engine sees them: set-up from the
-// SyzygyPath option, the in-search WDL probe and the root move choice.
+// SyzygyPath option, the in-search WDL probe and the root move choice. The
+// only tablebase header outside this folder; nothing inside includes it.
 #pragma once
 
 #include "board/move.h"

@@ -203,15 +203,3 @@ bool tb_is_valid(const TbPosition& pos) {
     Bitboard other_king = pos.kings & enemy_pieces(pos);
     return !attacked_by(pos, lsb(other_king), pos.turn);
 }
-
-void tb_table_name(const TbPosition& pos, bool mirror, char* out) {
-    static constexpr char LETTER[7] = {0, 'P', 'N', 'B', 'R', 'Q', 'K'};
-    int n = 0;
-    for (int side = 0; side < 2; side++) {
-        bool white = (side == 0) != mirror;
-        if (side == 1 && n < 15) out[n++] = 'v';
-        for (int kind = TB_KING; kind >= TB_PAWN; kind--)
-            for (int c = std::popcount(tb_pieces(pos, white, kind)); c > 0 && n < 15; c--) out[n++] = LETTER[kind];
-    }
-    out[n] = '\0';
-}

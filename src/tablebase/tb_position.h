@@ -59,7 +59,3 @@ bool tb_is_mate(const TbPosition& pos);
 // One king per colour, consistent bitboards, no pawn on rank 1 or 8, and
 // the side not to move not in check.
 bool tb_is_valid(const TbPosition& pos);
-
-// File name base of the material, first side white (black when mirror):
-// "KRPvKR". out holds 16 bytes.
-void tb_table_name(const TbPosition& pos, bool mirror, char* out);

@@ -3,6 +3,7 @@
 
 #include "tablebase/decompress.h"
 #include "tablebase/probe.h"
+#include "tablebase/table_files.h"
 #include "tb_test_util.h"
 
 namespace {

@@ -2,6 +2,7 @@
 #include <set>
 
 #include "data_table.h"
+#include "tablebase/table_files.h"
 #include "tb_test_util.h"
 
 namespace {

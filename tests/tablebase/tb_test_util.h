@@ -11,6 +11,7 @@
 
 #include "tablebase/material_key.h"
 #include "tablebase/registry.h"
+#include "tablebase/tablebase.h"
 #include "tablebase/tb_position.h"
 #include "uci/engine_process.h"
 
