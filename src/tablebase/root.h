@@ -1,5 +1,5 @@
 // The tables' choice of move at the root: every legal move ranked by its
-// distance to zeroing.
+// distance to zeroing. tb_root_move (tablebase.h) turns it into the engine's move.
 #pragma once
 
 #include <cstdint>
