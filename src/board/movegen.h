@@ -6,11 +6,28 @@
 #include "board/move.h"
 #include "board/position.h"
 
-// Each generator writes into a caller's array of MAX_MOVES moves, never past
-// it, and returns the position just past the last move written.
-Move* generate_pawn_moves(const Position& pos, Move* out, bool captures_only);
-Move* generate_piece_moves(const Position& pos, Move* out, int type, Bitboard target);
-Move* generate_castling_moves(const Position& pos, Move* out);
+// Bounded writer over a caller's array: a FEN full of extra queens can exceed
+// MAX_MOVES, and the surplus is dropped rather than written past the array.
+struct MoveSink {
+    Move* cur;
+    const Move* end;
+    void add(int from, int to, int kind) {
+        if (cur < end) *cur++ = make_move_value(from, to, kind);
+    }
+    void add_promotions(int from, int to, int base_kind) {
+        for (int k = 3; k >= 0; --k) add(from, to, base_kind + k);  // queen, rook, bishop, knight
+    }
+};
+
+// The side to move's moves of one kind, appended to the sink. generate_moves
+// is these in order: pawns, each piece type from knight to king, castling.
+void generate_pawn_moves(const Position& pos, MoveSink& sink, bool captures_only);
+// Pieces of one type (KNIGHT..KING) moving to a square of target.
+void generate_piece_moves(const Position& pos, MoveSink& sink, int type, Bitboard target);
+void generate_castling_moves(const Position& pos, MoveSink& sink);
+
+// Each list generator writes into a caller's array of MAX_MOVES moves, never
+// past it, and returns the position just past the last move written.
 Move* generate_moves(const Position& pos, Move* out);
 // Captures, en passant and every promotion: the quiescence search's moves.
 Move* generate_captures(const Position& pos, Move* out);
