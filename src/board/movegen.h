@@ -38,7 +38,7 @@ void generate_legal_moves(Position& pos, MoveList& list);
 
 // True when a piece of colour `by` attacks the square, sliders seen over `occ`.
 inline bool is_square_attacked(int sq, int by, Bitboard occ, const Position& pos) {
-    const Bitboard* p = pos.piece_bb + 6 * by;
+    const Bitboard* p = pieces_of(pos, by);
     return (pawn_attacks[by ^ 1][sq] & p[PAWN]) || (knight_attacks[sq] & p[KNIGHT]) ||
            (king_attacks[sq] & p[KING]) || (bishop_attacks(sq, occ) & (p[BISHOP] | p[QUEEN])) ||
            (rook_attacks(sq, occ) & (p[ROOK] | p[QUEEN]));
@@ -70,7 +70,7 @@ inline Bitboard exposing_squares(const Position& pos, bool checked) {
     if (checked || !king || (king & (king - 1))) return ~Bitboard(0);
     const int k = lsb(king);
     const Bitboard occ = pos.occupied, own = pos.color_bb[us];
-    const Bitboard* p = pos.piece_bb + 6 * them;
+    const Bitboard* p = pieces_of(pos, them);
     Bitboard exposing = king;
     // A slider that sees the king once the king's nearest own pieces are lifted pins one of them.
     if (Bitboard diagonal = p[BISHOP] | p[QUEEN]) {
