@@ -4,19 +4,6 @@
 
 namespace {
 
-// Bounded writer: a FEN full of extra queens can exceed MAX_MOVES, and the
-// surplus is dropped rather than written past the caller's array.
-struct MoveSink {
-    Move* cur;
-    Move* end;
-    void add(int from, int to, int kind) {
-        if (cur < end) *cur++ = make_move_value(from, to, kind);
-    }
-    void add_promotions(int from, int to, int base_kind) {
-        for (int k = 3; k >= 0; --k) add(from, to, base_kind + k);  // queen, rook, bishop, knight
-    }
-};
-
 constexpr Bitboard RANK_2_BB = rank_bb(1);
 constexpr Bitboard RANK_4_BB = rank_bb(3);
 constexpr Bitboard RANK_5_BB = rank_bb(4);
@@ -58,7 +45,34 @@ void quiet_pawn_pushes(const Position& pos, MoveSink& sink) {
     }
 }
 
-void pawn_moves(const Position& pos, MoveSink& sink, bool captures_only) {
+// One piece type at compile time, so the attack lookup is chosen once rather than per piece.
+template <int Type>
+void piece_moves(const Position& pos, MoveSink& sink, Bitboard target) {
+    const int us = pos.side;
+    const Bitboard enemy = pos.color_bb[us ^ 1];
+    Bitboard from_set = pieces(pos, us, Type);
+    while (from_set) {
+        int from = pop_lsb(from_set);
+        Bitboard b = piece_attacks(Type, from, us, pos.occupied) & ~pos.color_bb[us] & target;
+        while (b) {
+            int to = pop_lsb(b);
+            sink.add(from, to, (enemy & square_bb(to)) ? CAPTURE : QUIET);
+        }
+    }
+}
+
+// Knights, bishops, rooks, queens and the king, in that order.
+void all_piece_moves(const Position& pos, MoveSink& sink, Bitboard target) {
+    generate_piece_moves(pos, sink, KNIGHT, target);
+    generate_piece_moves(pos, sink, BISHOP, target);
+    generate_piece_moves(pos, sink, ROOK, target);
+    generate_piece_moves(pos, sink, QUEEN, target);
+    generate_piece_moves(pos, sink, KING, target);
+}
+
+}  // namespace
+
+void generate_pawn_moves(const Position& pos, MoveSink& sink, bool captures_only) {
     const int us = pos.side, them = us ^ 1;
     const Bitboard pawns = pieces(pos, us, PAWN);
     const Bitboard enemy = pos.color_bb[them];
@@ -113,32 +127,18 @@ void pawn_moves(const Position& pos, MoveSink& sink, bool captures_only) {
     }
 }
 
-// One piece type at compile time, so the attack lookup is chosen once rather than per piece.
-template <int Type>
-void piece_moves(const Position& pos, MoveSink& sink, Bitboard target) {
-    const int us = pos.side;
-    const Bitboard enemy = pos.color_bb[us ^ 1];
-    Bitboard from_set = pieces(pos, us, Type);
-    while (from_set) {
-        int from = pop_lsb(from_set);
-        Bitboard b = piece_attacks(Type, from, us, pos.occupied) & ~pos.color_bb[us] & target;
-        while (b) {
-            int to = pop_lsb(b);
-            sink.add(from, to, (enemy & square_bb(to)) ? CAPTURE : QUIET);
-        }
+void generate_piece_moves(const Position& pos, MoveSink& sink, int type, Bitboard target) {
+    switch (type) {
+    case KNIGHT: piece_moves<KNIGHT>(pos, sink, target); break;
+    case BISHOP: piece_moves<BISHOP>(pos, sink, target); break;
+    case ROOK: piece_moves<ROOK>(pos, sink, target); break;
+    case QUEEN: piece_moves<QUEEN>(pos, sink, target); break;
+    case KING: piece_moves<KING>(pos, sink, target); break;
+    default: break;
     }
 }
 
-// Knights, bishops, rooks, queens and the king, in that order.
-void all_piece_moves(const Position& pos, MoveSink& sink, Bitboard target) {
-    piece_moves<KNIGHT>(pos, sink, target);
-    piece_moves<BISHOP>(pos, sink, target);
-    piece_moves<ROOK>(pos, sink, target);
-    piece_moves<QUEEN>(pos, sink, target);
-    piece_moves<KING>(pos, sink, target);
-}
-
-void castling_moves(const Position& pos, MoveSink& sink) {
+void generate_castling_moves(const Position& pos, MoveSink& sink) {
     const int us = pos.side, them = us ^ 1;
     const Bitboard occ = pos.occupied;
     auto safe = [&](int a, int b, int c) {
@@ -160,44 +160,17 @@ void castling_moves(const Position& pos, MoveSink& sink) {
     }
 }
 
-}  // namespace
-
-Move* generate_pawn_moves(const Position& pos, Move* out, bool captures_only) {
-    MoveSink sink{out, out + MAX_MOVES};
-    pawn_moves(pos, sink, captures_only);
-    return sink.cur;
-}
-
-Move* generate_piece_moves(const Position& pos, Move* out, int type, Bitboard target) {
-    MoveSink sink{out, out + MAX_MOVES};
-    switch (type) {
-    case KNIGHT: piece_moves<KNIGHT>(pos, sink, target); break;
-    case BISHOP: piece_moves<BISHOP>(pos, sink, target); break;
-    case ROOK: piece_moves<ROOK>(pos, sink, target); break;
-    case QUEEN: piece_moves<QUEEN>(pos, sink, target); break;
-    case KING: piece_moves<KING>(pos, sink, target); break;
-    default: break;
-    }
-    return sink.cur;
-}
-
-Move* generate_castling_moves(const Position& pos, Move* out) {
-    MoveSink sink{out, out + MAX_MOVES};
-    castling_moves(pos, sink);
-    return sink.cur;
-}
-
 Move* generate_moves(const Position& pos, Move* out) {
     MoveSink sink{out, out + MAX_MOVES};
-    pawn_moves(pos, sink, false);
+    generate_pawn_moves(pos, sink, false);
     all_piece_moves(pos, sink, ~pos.color_bb[pos.side]);
-    castling_moves(pos, sink);
+    generate_castling_moves(pos, sink);
     return sink.cur;
 }
 
 Move* generate_captures(const Position& pos, Move* out) {
     MoveSink sink{out, out + MAX_MOVES};
-    pawn_moves(pos, sink, true);
+    generate_pawn_moves(pos, sink, true);
     all_piece_moves(pos, sink, pos.color_bb[pos.side ^ 1]);
     push_promotions(pos, sink);
     return sink.cur;
@@ -207,7 +180,7 @@ Move* generate_quiets(const Position& pos, Move* out) {
     MoveSink sink{out, out + MAX_MOVES};
     quiet_pawn_pushes(pos, sink);
     all_piece_moves(pos, sink, ~pos.occupied);
-    castling_moves(pos, sink);
+    generate_castling_moves(pos, sink);
     return sink.cur;
 }
 

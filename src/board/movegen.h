@@ -6,11 +6,28 @@
 #include "board/move.h"
 #include "board/position.h"
 
-// Each generator writes into a caller's array of MAX_MOVES moves, never past
-// it, and returns the position just past the last move written.
-Move* generate_pawn_moves(const Position& pos, Move* out, bool captures_only);
-Move* generate_piece_moves(const Position& pos, Move* out, int type, Bitboard target);
-Move* generate_castling_moves(const Position& pos, Move* out);
+// Bounded writer over a caller's array: a FEN full of extra queens can exceed
+// MAX_MOVES, and the surplus is dropped rather than written past the array.
+struct MoveSink {
+    Move* cur;
+    const Move* end;
+    void add(int from, int to, int kind) {
+        if (cur < end) *cur++ = make_move_value(from, to, kind);
+    }
+    void add_promotions(int from, int to, int base_kind) {
+        for (int k = 3; k >= 0; --k) add(from, to, base_kind + k);  // queen, rook, bishop, knight
+    }
+};
+
+// The side to move's moves of one kind, appended to the sink. generate_moves
+// is these in order: pawns, each piece type from knight to king, castling.
+void generate_pawn_moves(const Position& pos, MoveSink& sink, bool captures_only);
+// Pieces of one type (KNIGHT..KING) moving to a square of target.
+void generate_piece_moves(const Position& pos, MoveSink& sink, int type, Bitboard target);
+void generate_castling_moves(const Position& pos, MoveSink& sink);
+
+// Each list generator writes into a caller's array of MAX_MOVES moves, never
+// past it, and returns the position just past the last move written.
 Move* generate_moves(const Position& pos, Move* out);
 // Captures, en passant and every promotion: the quiescence search's moves.
 Move* generate_captures(const Position& pos, Move* out);
@@ -21,7 +38,7 @@ void generate_legal_moves(Position& pos, MoveList& list);
 
 // True when a piece of colour `by` attacks the square, sliders seen over `occ`.
 inline bool is_square_attacked(int sq, int by, Bitboard occ, const Position& pos) {
-    const Bitboard* p = pos.piece_bb + 6 * by;
+    const Bitboard* p = pieces_of(pos, by);
     return (pawn_attacks[by ^ 1][sq] & p[PAWN]) || (knight_attacks[sq] & p[KNIGHT]) ||
            (king_attacks[sq] & p[KING]) || (bishop_attacks(sq, occ) & (p[BISHOP] | p[QUEEN])) ||
            (rook_attacks(sq, occ) & (p[ROOK] | p[QUEEN]));
@@ -53,7 +70,7 @@ inline Bitboard exposing_squares(const Position& pos, bool checked) {
     if (checked || !king || (king & (king - 1))) return ~Bitboard(0);
     const int k = lsb(king);
     const Bitboard occ = pos.occupied, own = pos.color_bb[us];
-    const Bitboard* p = pos.piece_bb + 6 * them;
+    const Bitboard* p = pieces_of(pos, them);
     Bitboard exposing = king;
     // A slider that sees the king once the king's nearest own pieces are lifted pins one of them.
     if (Bitboard diagonal = p[BISHOP] | p[QUEEN]) {

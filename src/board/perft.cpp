@@ -109,7 +109,7 @@ void cmd_illegalcheck(Position& pos) {
         Bitboard king = copy.piece_bb[make_piece(mover, KING)];
         if (!king) continue;
         const int k = lsb(king);
-        const Bitboard* p = copy.piece_bb + 6 * them;
+        const Bitboard* p = pieces_of(copy, them);
         bool pawn = pawn_attacks[mover][k] & p[PAWN];
         bool knight = knight_attacks[k] & p[KNIGHT];
         bool king_hit = king_attacks[k] & p[KING];

@@ -43,6 +43,11 @@ inline Bitboard pieces(const Position& pos, int color, int type) {
     return pos.piece_bb[make_piece(color, type)];
 }
 
+// The colour's six piece bitboards, indexed by piece type.
+inline const Bitboard* pieces_of(const Position& pos, int color) {
+    return pos.piece_bb + make_piece(color, PAWN);
+}
+
 inline int king_square(const Position& pos, int color) {
     return lsb(pos.piece_bb[make_piece(color, KING)]);
 }

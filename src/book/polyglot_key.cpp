@@ -12,8 +12,8 @@ constexpr int POLYGLOT_KIND[12] = {1, 3, 5, 7, 9, 11, 0, 2, 4, 6, 8, 10};
 uint64_t polyglot_key(const Position& pos) {
     uint64_t key = 0;
     for (int piece = W_PAWN; piece <= B_KING; ++piece) {
-        const uint64_t* keys = polyglot_random64 + 64 * POLYGLOT_KIND[piece];
-        for (Bitboard b = pos.piece_bb[piece]; b;) key ^= keys[pop_lsb(b)];
+        const int kind_offset = 64 * POLYGLOT_KIND[piece];
+        for (Bitboard b = pos.piece_bb[piece]; b;) key ^= polyglot_random64[kind_offset + pop_lsb(b)];
     }
 
     for (int right = 0; right < 4; ++right)

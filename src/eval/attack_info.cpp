@@ -28,7 +28,7 @@ int collect_kind(EvalAttacks& out, int c, int type, Bitboard pieces, Bitboard en
 void collect_attacks(const Position& pos, EvalAttacks& out) {
     const Bitboard occ = pos.occupied;
     for (int c = WHITE; c <= BLACK; ++c) {
-        const Bitboard* own = pos.piece_bb + 6 * c;
+        const Bitboard* own = pieces_of(pos, c);
         const Bitboard enemy_king = pos.piece_bb[make_piece(c ^ 1, KING)];
         const Bitboard enemy_zone = enemy_king ? king_attacks[lsb(enemy_king)] : 0;
         out.pawns[c] = pawn_attack_set(own[PAWN], c);

@@ -4,6 +4,7 @@
 
 uint8_t kpk_bitbase[KPK_SIZE];
 
+// cppcheck-suppress unusedFunction ; test seam (kpk.h)
 uint8_t kpk_classify(int s, int w, int side, int p) {
     if (s == w || s == p || w == p || (king_attacks[s] & square_bb(w)) || rank_of(p) == 0 || rank_of(p) == 7)
         return KPK_INVALID;

@@ -25,6 +25,8 @@ void kpk_init();
 
 // Value of one placement from the chess rules and the entries of its
 // successors as they stand in kpk_bitbase (pawn on files a to d, ranks 2 to 7).
+// A test seam: the engine never calls it; the tests check kpk_init's result
+// against repeated passes of it.
 uint8_t kpk_classify(int strong_king, int weak_king, int side, int pawn);
 
 // True when the side owning the pawn wins; squares as on the real board.

@@ -19,4 +19,5 @@ extern PawnCacheEntry pawn_cache[PAWN_CACHE_SIZE];
 Score eval_pawns(const Position& pos);
 // The pawn term computed from the board, bypassing the cache.
 Score pawn_structure(const Position& pos);
+// A test seam: the engine never needs it, as entries are checked against the full pawn hash.
 void clear_pawn_cache();

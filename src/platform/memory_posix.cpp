@@ -18,13 +18,12 @@ void* allocate_large_zeroed(size_t bytes) {
     const size_t span = bytes + HUGE_PAGE_SIZE;
     void* raw = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) return nullptr;
-    const uintptr_t start = reinterpret_cast<uintptr_t>(raw);
-    const uintptr_t aligned = (start + HUGE_PAGE_SIZE - 1) & ~uintptr_t(HUGE_PAGE_SIZE - 1);
-    const size_t head = aligned - start;
+    const size_t misalignment = reinterpret_cast<uintptr_t>(raw) % HUGE_PAGE_SIZE;
+    const size_t head = misalignment ? HUGE_PAGE_SIZE - misalignment : 0;
     const size_t tail = span - head - bytes;
+    char* const block = static_cast<char*>(raw) + head;
     if (head) munmap(raw, head);
-    if (tail) munmap(reinterpret_cast<void*>(aligned + bytes), tail);
-    void* block = reinterpret_cast<void*>(aligned);
+    if (tail) munmap(block + bytes, tail);
     // Until commit_large has run, a first touch faults in one small page: a
     // huge page faulted in by a search costs milliseconds (more where a
     // virtual machine's host has to back it first), and a few of those
