@@ -61,7 +61,7 @@ struct BitSource {
 
 bool tb_symbol_length(TbCodebook& cb, int symbol, uint8_t* state) {
     state[symbol] = 1;
-    const uint8_t* pat = cb.sym_pat + 3 * symbol;
+    const uint8_t* pat = cb.sym_pat + 3 * size_t(symbol);
     int right = right_of(pat);
     if (right == LEAF) {
         cb.sym_len[symbol] = 0;
@@ -101,7 +101,7 @@ TbCodebook* tb_read_codebook(const uint8_t* file, size_t file_size, size_t& pos,
         return nullptr;
     int lengths = max_len - min_len + 1;
     if (pos + 12 + 2 * size_t(lengths) > file_size) return nullptr;
-    int num_syms = read_u16(h + 10 + 2 * lengths);
+    int num_syms = read_u16(h + 10 + 2 * size_t(lengths));
     size_t header = 12 + 2 * size_t(lengths) + 3 * size_t(num_syms) + (num_syms & 1);
     if (num_syms < 1 || num_syms > MAX_SYMBOLS || pos + header > file_size) return nullptr;
 
@@ -116,7 +116,7 @@ TbCodebook* tb_read_codebook(const uint8_t* file, size_t file_size, size_t& pos,
     cb->size_entries = real_blocks + uint32_t(extra);
     cb->size = n;
     cb->offset = h + 10;
-    cb->sym_pat = h + 12 + 2 * lengths;
+    cb->sym_pat = h + 12 + 2 * size_t(lengths);
     cb->file_end = file + file_size;
     pos += header;
 
@@ -135,7 +135,7 @@ TbCodebook* tb_read_codebook(const uint8_t* file, size_t file_size, size_t& pos,
     // so that a 64-bit window compares against it directly.
     cb->base[lengths - 1] = 0;
     for (int i = lengths - 2; i >= 0; i--)
-        cb->base[i] = (cb->base[i + 1] + read_u16(cb->offset + 2 * i) - read_u16(cb->offset + 2 * (i + 1))) / 2;
+        cb->base[i] = (cb->base[i + 1] + read_u16(cb->offset + 2 * size_t(i)) - read_u16(cb->offset + 2 * size_t(i + 1))) / 2;
     for (int i = 0; i < lengths; i++) cb->base[i] <<= 64 - (min_len + i);
     return cb;
 }
@@ -171,7 +171,7 @@ const uint8_t* tb_decode_value(const TbCodebook& cb, uint64_t index) {
         int i = 0;
         while (code < cb.base[i]) i++;
         int len = cb.min_len + i;
-        uint64_t s = read_u16(cb.offset + 2 * i) + ((code - cb.base[i]) >> (64 - len));
+        uint64_t s = read_u16(cb.offset + 2 * size_t(i)) + ((code - cb.base[i]) >> (64 - len));
         if (s >= cb.num_syms) return nullptr;
         sym = int(s);
         if (lit < cb.sym_len[sym] + 1) break;
@@ -184,7 +184,7 @@ const uint8_t* tb_decode_value(const TbCodebook& cb, uint64_t index) {
         }
     }
     while (cb.sym_len[sym] != 0) {
-        const uint8_t* pat = cb.sym_pat + 3 * sym;
+        const uint8_t* pat = cb.sym_pat + 3 * size_t(sym);
         int left = left_of(pat);
         if (lit < cb.sym_len[left] + 1) {
             sym = left;
@@ -193,7 +193,7 @@ const uint8_t* tb_decode_value(const TbCodebook& cb, uint64_t index) {
             sym = right_of(pat);
         }
     }
-    return cb.sym_pat + 3 * sym;
+    return cb.sym_pat + 3 * size_t(sym);
 }
 
 bool tb_parse_table(TbEntry& entry, int kind, const uint8_t* file, size_t file_size) {

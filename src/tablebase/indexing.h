@@ -182,7 +182,7 @@ inline constexpr std::array<std::array<uint64_t, 4>, 6> tb_pawn_factor = [] {
 // record does not fit the signature. t is the file group (0 when pawnless).
 uint64_t tb_read_encoding(TbEncoding& enc, const TbEntry& entry, const uint8_t* record, int shift, int t);
 
-// Index of the position whose squares (one per piece, in the order of
+// Index of the position whose squares p (one per piece, in the order of
 // enc.pieces) are given; the squares are folded and sorted in place.
 // TB_NO_INDEX when the placement cannot occur.
-uint64_t tb_position_index(int* squares, const TbEncoding& enc, const TbEntry& entry, bool pawn_mode);
+uint64_t tb_position_index(int* p, const TbEncoding& enc, const TbEntry& entry, bool pawn_mode);

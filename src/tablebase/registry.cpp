@@ -37,52 +37,57 @@ int kind_of_letter(char c) {
 struct NameList {
     char names[TB_SIGNATURES][16];
     int count = 0;
-    void add(const char* format, int a, int b = 0, int c = 0, int d = 0, int e = 0) {
-        if (count < TB_SIGNATURES)
-            std::snprintf(names[count++], 16, format, LETTERS[a], LETTERS[b], LETTERS[c], LETTERS[d], LETTERS[e]);
+    // Each '?' of the pattern becomes the letter of the next piece kind given.
+    void add(const char* pattern, int a, int b = 0, int c = 0, int d = 0, int e = 0) {
+        if (count == TB_SIGNATURES) return;
+        const int kinds[] = {a, b, c, d, e};
+        char* name = names[count++];
+        int next = 0;
+        for (; *pattern; ++pattern) *name++ = *pattern == '?' ? LETTERS[kinds[next++]] : *pattern;
+        *name = 0;
     }
 };
 
 NameList build_names() {
     NameList l;
-    for (int a = 0; a < 5; a++) l.add("K%cvK", a);
+    for (int a = 0; a < 5; a++) l.add("K?vK", a);
     for (int a = 0; a < 5; a++)
-        for (int b = a; b < 5; b++) l.add("K%cvK%c", a, b);
+        for (int b = a; b < 5; b++) l.add("K?vK?", a, b);
     for (int a = 0; a < 5; a++)
-        for (int b = a; b < 5; b++) l.add("K%c%cvK", a, b);
-    for (int a = 0; a < 5; a++)
-        for (int b = a; b < 5; b++)
-            for (int c = 0; c < 5; c++) l.add("K%c%cvK%c", a, b, c);
+        for (int b = a; b < 5; b++) l.add("K??vK", a, b);
     for (int a = 0; a < 5; a++)
         for (int b = a; b < 5; b++)
-            for (int c = b; c < 5; c++) l.add("K%c%c%cvK", a, b, c);
+            for (int c = 0; c < 5; c++) l.add("K??vK?", a, b, c);
+    for (int a = 0; a < 5; a++)
+        for (int b = a; b < 5; b++)
+            for (int c = b; c < 5; c++) l.add("K???vK", a, b, c);
     for (int a = 0; a < 5; a++)
         for (int b = a; b < 5; b++)
             for (int c = a; c < 5; c++)
-                for (int d = c == a ? b : c; d < 5; d++) l.add("K%c%cvK%c%c", a, b, c, d);
+                for (int d = c == a ? b : c; d < 5; d++) l.add("K??vK??", a, b, c, d);
     for (int a = 0; a < 5; a++)
         for (int b = a; b < 5; b++)
             for (int c = b; c < 5; c++)
-                for (int d = 0; d < 5; d++) l.add("K%c%c%cvK%c", a, b, c, d);
+                for (int d = 0; d < 5; d++) l.add("K???vK?", a, b, c, d);
     for (int a = 0; a < 5; a++)
         for (int b = a; b < 5; b++)
             for (int c = b; c < 5; c++)
-                for (int d = c; d < 5; d++) l.add("K%c%c%c%cvK", a, b, c, d);
-    for (int a = 0; a < 5; a++)
-        for (int b = a; b < 5; b++)
-            for (int c = b; c < 5; c++)
-                for (int d = c; d < 5; d++)
-                    for (int e = d; e < 5; e++) l.add("K%c%c%c%c%cvK", a, b, c, d, e);
+                for (int d = c; d < 5; d++) l.add("K????vK", a, b, c, d);
     for (int a = 0; a < 5; a++)
         for (int b = a; b < 5; b++)
             for (int c = b; c < 5; c++)
                 for (int d = c; d < 5; d++)
-                    for (int e = 0; e < 5; e++) l.add("K%c%c%c%cvK%c", a, b, c, d, e);
+                    for (int e = d; e < 5; e++) l.add("K?????vK", a, b, c, d, e);
+    for (int a = 0; a < 5; a++)
+        for (int b = a; b < 5; b++)
+            for (int c = b; c < 5; c++)
+                for (int d = c; d < 5; d++)
+                    for (int e = 0; e < 5; e++) l.add("K????vK?", a, b, c, d, e);
     for (int a = 0; a < 5; a++)
         for (int b = a; b < 5; b++)
             for (int c = b; c < 5; c++)
                 for (int d = 0; d < 5; d++)
-                    for (int e = d; e < 5; e++) l.add("K%c%c%cvK%c%c", a, b, c, d, e);
+                    for (int e = d; e < 5; e++) l.add("K???vK??", a, b, c, d, e);
     return l;
 }
 
