@@ -41,5 +41,14 @@ if ! cppcheck --project="$build/compile_commands.json" -ibenchmarks \
   echo "cppcheck: findings above"
 fi
 
+# Includes point one way: between the folders of src/, and between the
+# units (a header with its .cpp) inside each folder.
+for folder in --folders src/*/; do
+  if ! python3 scripts/include_cycles.py "$folder" >"$build/include_cycles.log"; then
+    failed=1
+    cat "$build/include_cycles.log"
+  fi
+done
+
 [ "$failed" = 0 ] && echo "static analysis: no findings"
 exit "$failed"

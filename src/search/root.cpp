@@ -6,17 +6,15 @@
 #include "board/movegen.h"
 #include "platform/clock.h"
 #include "search/history.h"
+#include "search/info.h"
 #include "search/output.h"
 #include "search/pv.h"
 #include "search/search.h"
 #include "search/tt.h"
 #include "tablebase/tablebase.h"
 
-int root_depth = 0;
 RootLine root_lines[MAX_MULTIPV];
 int root_line_count = 0;
-Move root_excluded[MAX_MULTIPV];
-int root_excluded_count = 0;
 Move best_root_move = NO_MOVE;
 int multipv = 1;
 
@@ -74,7 +72,7 @@ void iterate(Position& pos, int max_depth, int lines) {
             line.score = s;
             line.pv_length = root_entry->pv_length;
             std::memcpy(line.pv, root_entry->pv, sizeof(Move) * size_t(line.pv_length));
-            print_info(pos, d, i, s, line.pv, line.pv_length);
+            print_info(pos, d, multipv > 1 ? i + 1 : 0, s, line.pv, line.pv_length);
         }
         root_excluded_count = 0;
         root_line_count = lines;

@@ -8,8 +8,7 @@
 #include "board/position.h"
 #include "search/limits.h"
 #include "search/score_scale.h"
-
-constexpr int MAX_MULTIPV = 256;
+#include "search/search.h"
 
 struct RootLine {
     Move move;  // first move of the line
@@ -18,12 +17,8 @@ struct RootLine {
     int32_t pv_length;
 };
 
-extern int root_depth;  // depth of the iteration being searched
 extern RootLine root_lines[MAX_MULTIPV];
 extern int root_line_count;  // lines of the previous iteration
-// Root moves the line being searched may not start with (the first moves of the lines before it).
-extern Move root_excluded[MAX_MULTIPV];
-extern int root_excluded_count;
 extern Move best_root_move;
 extern int multipv;  // the MultiPV option, 1..256
 

@@ -10,11 +10,13 @@
 #include "search/limits.h"
 #include "search/movepick.h"
 #include "search/pv.h"
-#include "search/root.h"
 #include "search/see.h"
 #include "search/tt.h"
 #include "tablebase/tablebase.h"
 
+int root_depth = 0;
+Move root_excluded[MAX_MULTIPV];
+int root_excluded_count = 0;
 StackEntry search_stack[SEARCH_STACK_SIZE];
 uint64_t search_nodes = 0;
 int sel_depth = 0;

@@ -21,6 +21,14 @@ constexpr int SEARCH_STACK_SIZE = MAX_PLY + 4;
 constexpr int ROOT_STACK_INDEX = 2;
 extern StackEntry search_stack[SEARCH_STACK_SIZE];
 
+constexpr int MAX_MULTIPV = 256;
+
+// Set by the root driver for each line it searches.
+extern int root_depth;  // depth of the iteration being searched
+// Root moves the line being searched may not start with (the first moves of the lines before it).
+extern Move root_excluded[MAX_MULTIPV];
+extern int root_excluded_count;
+
 extern uint64_t search_nodes;
 extern int sel_depth;  // highest ply reached
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "search/info.h"
 #include "search/output.h"
 #include "search/pv.h"
 #include "search/root.h"
