@@ -1,7 +1,7 @@
 // The refusal to start on a processor that lacks instructions the build was
 // compiled to use, instead of dying on the first of them. Compiled, like
-// main, for any x86-64 processor, and kept to plain character work: the
-// library code behind strings and formatted output is not checked.
+// main, for any x86-64 processor, and kept to plain character work, so that
+// little library code runs before it.
 #pragma once
 
 #include <array>
