@@ -7,13 +7,14 @@
 
 #include <cstddef>
 
-// The size of a huge page; committing one is one short stall.
-constexpr size_t HUGE_PAGE_SIZE = size_t(2) << 20;
+// The size of a huge page; committing one is one short stall. 2 MB on
+// x86-64; 64-bit ARM Linux has 2, 32 or 512 MB by the kernel's page size.
+size_t huge_page_size();
 
 // A zero-filled block of `bytes`, or nullptr.
 void* allocate_large_zeroed(size_t bytes);
 // Commits [part, part + bytes) of a block, keeping what it holds; `part` lies
-// a whole number of HUGE_PAGE_SIZEs into the block.
+// a whole number of huge pages into the block.
 void commit_large(void* part, size_t bytes);
 // Releases a block from allocate_large_zeroed (nullptr is ignored).
 void free_large(void* block, size_t bytes);

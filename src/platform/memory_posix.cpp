@@ -1,6 +1,7 @@
 #include <sys/mman.h>
 
 #include <cstdint>
+#include <cstdio>
 
 #include "platform/memory.h"
 
@@ -12,14 +13,28 @@
 #define MADV_COLLAPSE 25
 #endif
 
+size_t huge_page_size() {
+    static const size_t size = [] {
+        constexpr size_t COMMON = size_t(2) << 20;
+        size_t bytes = 0;
+        if (FILE* file = std::fopen("/sys/kernel/mm/transparent_hugepage/hpage_pmd_size", "r")) {
+            if (std::fscanf(file, "%zu", &bytes) != 1) bytes = 0;
+            std::fclose(file);
+        }
+        return bytes >= COMMON && (bytes & (bytes - 1)) == 0 ? bytes : COMMON;
+    }();
+    return size;
+}
+
 void* allocate_large_zeroed(size_t bytes) {
     if (bytes == 0) return nullptr;
     // Over-allocate so the block can start on a huge-page boundary, then trim.
-    const size_t span = bytes + HUGE_PAGE_SIZE;
+    const size_t huge_page = huge_page_size();
+    const size_t span = bytes + huge_page;
     void* raw = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) return nullptr;
-    const size_t misalignment = reinterpret_cast<uintptr_t>(raw) % HUGE_PAGE_SIZE;
-    const size_t head = misalignment ? HUGE_PAGE_SIZE - misalignment : 0;
+    const size_t misalignment = reinterpret_cast<uintptr_t>(raw) % huge_page;
+    const size_t head = misalignment ? huge_page - misalignment : 0;
     const size_t tail = span - head - bytes;
     char* const block = static_cast<char*>(raw) + head;
     if (head) munmap(raw, head);

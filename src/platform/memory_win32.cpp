@@ -2,6 +2,8 @@
 
 #include "platform/memory.h"
 
+size_t huge_page_size() { return size_t(2) << 20; }
+
 void* allocate_large_zeroed(size_t bytes) {
     if (bytes == 0) return nullptr;
     // Large pages succeed only when the process already holds the right to lock

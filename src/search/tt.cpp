@@ -37,7 +37,7 @@ void tt_resize(int megabytes) {
 bool tt_commit_step() {
     const uint64_t bytes = tt_count * sizeof(TTEntry);
     if (committed_bytes >= bytes) return false;
-    const uint64_t step = std::min<uint64_t>(HUGE_PAGE_SIZE, bytes - committed_bytes);
+    const uint64_t step = std::min<uint64_t>(huge_page_size(), bytes - committed_bytes);
     commit_large(reinterpret_cast<char*>(tt_table) + committed_bytes, step);
     committed_bytes += step;
     return true;

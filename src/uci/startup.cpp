@@ -1,6 +1,9 @@
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "board/attacks.h"
+#include "board/perft.h"
 #include "board/zobrist.h"
 #include "eval/kpk.h"
 #include "eval/psq.h"
@@ -30,3 +33,20 @@ void engine_init() {
 }
 
 void engine_shutdown() { tt_free(); }
+
+int engine_main(int argc, char** argv) {
+    engine_init();
+    if (argc >= 2 && std::strcmp(argv[1], "bench") == 0) {
+        char command[32];
+        std::snprintf(command, sizeof(command), "bench %d", argc >= 3 ? std::atoi(argv[2]) : 10);
+        static Position pos;
+        parse_fen(pos, START_FEN);
+        uci_dispatch(command, pos);
+    } else if (argc >= 2 && std::strcmp(argv[1], "perfttest") == 0) {
+        perft_suite();
+    } else {
+        uci_loop();
+    }
+    engine_shutdown();
+    return 0;
+}

@@ -7,6 +7,10 @@
 void engine_init();
 // Frees what engine_init allocated.
 void engine_shutdown();
+// The program after the processor check: start-up, then the mode the first
+// argument picks (bench [depth], perfttest, or the command loop); returns
+// the exit status.
+int engine_main(int argc, char** argv);
 
 // Reads and runs commands until "quit" or the end of input.
 void uci_loop();

@@ -26,10 +26,15 @@ void EngineProcess::start(const std::vector<std::string>& args, const std::strin
         for (int fd : {input[0], input[1], output[0], output[1]})
             if (fd >= 0) close(fd);
         if (chdir(dir_.c_str()) != 0) _exit(127);
-        std::vector<char*> argv{const_cast<char*>(QUILLBROOK_BINARY)};
+        std::vector<char*> argv;
+#ifdef QUILLBROOK_EMULATOR
+        // A cross-built engine runs under the emulator that runs these tests.
+        for (const char* word : {QUILLBROOK_EMULATOR}) argv.push_back(const_cast<char*>(word));
+#endif
+        argv.push_back(const_cast<char*>(QUILLBROOK_BINARY));
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(QUILLBROOK_BINARY, argv.data());
+        execv(argv[0], argv.data());
         _exit(127);
     }
     close(input[0]);

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Usage: scripts/package.sh [OUTDIR]
+# Builds the release archives into OUTDIR (default: dist/ in this tree):
+#   quillbrook-<version>-linux-x86-64.tar.gz    both x86-64 levels, static
+#   quillbrook-<version>-windows-x86-64.zip     both x86-64 levels, static .exe
+#   quillbrook-<version>-linux-aarch64.tar.gz   64-bit ARM, static
+# Each holds one folder with the programs, the README and INSTALL.txt (the
+# README's "Download and install" section). The version is the one the engine
+# names in its reply to "uci". Each platform and level is built in its own
+# directory under build-release/, which a second run reuses.
+# Needs cmake, g++, g++-mingw-w64-x86-64-posix and g++-aarch64-linux-gnu.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+mkdir -p "${1:-$root/dist}"
+out="$(cd "${1:-$root/dist}" && pwd)"
+builds="$root/build-release"
+
+version=$(sed -n 's/.*"id name Quillbrook \(v[0-9][0-9.]*\)\\n".*/\1/p' "$root/src/uci/dispatch.cpp")
+[ -n "$version" ] || { echo "package.sh: no version in the uci identity (src/uci/dispatch.cpp)" >&2; exit 1; }
+
+# build NAME CMAKE_OPTION...: configures and builds the engine in build-release/NAME.
+build() {
+  local name="$1"
+  shift
+  cmake -S "$root" -B "$builds/$name" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF "$@"
+  cmake --build "$builds/$name" -j "$(nproc 2>/dev/null || echo 2)" --target quillbrook
+}
+
+build linux-fast -DQUILLBROOK_CPU=fast -DQUILLBROOK_STATIC=ON
+build linux-baseline -DQUILLBROOK_CPU=baseline -DQUILLBROOK_STATIC=ON
+build windows-fast -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=fast
+build windows-baseline -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=baseline
+build linux-aarch64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" -DQUILLBROOK_STATIC=ON
+
+# pack PLATFORM EXTENSION PROGRAM=BUILT...: the archive quillbrook-<version>-PLATFORM.EXTENSION
+# (tar.gz or zip) with each built program (a path under build-release/) under its new name.
+pack() {
+  local folder="quillbrook-$version-$1" extension="$2"
+  shift 2
+  rm -rf "${builds:?}/stage"
+  mkdir -p "$builds/stage/$folder"
+  for program in "$@"; do
+    cp "$builds/${program#*=}" "$builds/stage/$folder/${program%%=*}"
+  done
+  cp "$root/README.md" "$builds/stage/$folder/"
+  awk '/^## / { inside = /^## Download and install/ } inside' "$root/README.md" >"$builds/stage/$folder/INSTALL.txt"
+  local archive="$out/$folder.$extension"
+  rm -f "$archive"
+  if [ "$extension" = zip ]; then
+    (cd "$builds/stage" && cmake -E tar cf "$archive" --format=zip "$folder")
+  else
+    (cd "$builds/stage" && cmake -E tar czf "$archive" "$folder")
+  fi
+  echo "$archive"
+}
+
+pack linux-x86-64 tar.gz quillbrook-fast=linux-fast/quillbrook quillbrook-baseline=linux-baseline/quillbrook
+pack windows-x86-64 zip quillbrook-fast.exe=windows-fast/quillbrook.exe \
+  quillbrook-baseline.exe=windows-baseline/quillbrook.exe
+pack linux-aarch64 tar.gz quillbrook-aarch64=linux-aarch64/quillbrook
+rm -rf "${builds:?}/stage"
