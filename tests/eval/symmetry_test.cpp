@@ -8,6 +8,7 @@
 
 #include "board/makemove.h"
 #include "board/movegen.h"
+#include "data_table.h"
 #include "eval/evaluate.h"
 #include "eval/pawns.h"
 #include "uci/commands.h"
@@ -57,23 +58,44 @@ void for_each_corpus_position(Visit visit) {
     }
 }
 
-// Flipping the board and swapping colours keeps the value for the side to move, up to the one
-// centipawn the end-game half's reading may lose. (Several queens on a side make the king-danger
-// queen choice one-sided.)
-TEST(EvalSymmetry, MirroredTwinHasTheSameValue) {
+// Several queens on a side make the king-danger queen choice one-sided: such positions are not compared.
+bool has_twin(const Position& pos) {
+    return popcount(pos.piece_bb[W_QUEEN]) < 2 && popcount(pos.piece_bb[B_QUEEN]) < 2;
+}
+
+// Value of the colour-swapped twin minus the position's, each for its side to move: flipping keeps
+// the value up to the one centipawn the end-game half's reading may lose.
+int twin_difference(const Position& pos) {
     static Position twin;
+    parse_fen(twin, mirrored_fen(pos).c_str());
+    EXPECT_EQ(twin.psq_score, -pos.psq_score) << mirrored_fen(pos);  // the piece-square sum exactly
+    return evaluate(twin) - evaluate(pos);
+}
+
+TEST(EvalSymmetry, MirroredTwinHasTheSameValue) {
     int checked = 0, off_by_one = 0;
     for_each_corpus_position([&](const Position& pos) {
-        if (popcount(pos.piece_bb[W_QUEEN]) >= 2 || popcount(pos.piece_bb[B_QUEEN]) >= 2) return;
-        parse_fen(twin, mirrored_fen(pos).c_str());
-        ASSERT_EQ(twin.psq_score, -pos.psq_score) << mirrored_fen(twin);  // the piece-square sum exactly
-        const int a = evaluate(pos), b = evaluate(twin);
-        ASSERT_LE(std::abs(a - b), 1) << mirrored_fen(twin) << " value " << a << ", mirrored " << b;
-        off_by_one += a != b;
+        if (!has_twin(pos)) return;
+        const int d = twin_difference(pos);
+        ASSERT_LE(std::abs(d), 1) << "twin " << mirrored_fen(pos) << ": " << evaluate(pos) + d << ", not "
+                                  << evaluate(pos);
+        off_by_one += d != 0;
         ++checked;
     });
     EXPECT_GT(checked, 5000);
     EXPECT_GT(off_by_one, 0);  // the shift's asymmetry does show up
+}
+
+// Each ending the evaluation recognises, with either side the stronger: the endings table and its twins.
+TEST(EvalSymmetry, RecognisedEndingsInBothColours) {
+    static Position pos;
+    for (const TableRow& row : read_table("endgames.txt")) {
+        parse_fen(pos, row[1].c_str());
+        if (!has_twin(pos)) continue;
+        const int d = twin_difference(pos);
+        EXPECT_LE(std::abs(d), 1) << row[0] << " | " << row[1] << ": " << evaluate(pos) << ", twin "
+                                  << mirrored_fen(pos) << ": " << evaluate(pos) + d;
+    }
 }
 
 TEST(EvalSymmetry, PawnCacheNeverChangesAValue) {
