@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "board/makemove.h"
+#include "board/movegen.h"
+
 #include "search/limits.h"
 #include "search/output.h"
 #include "search/pv.h"
@@ -24,15 +27,20 @@ void print_info(Position& pos, int depth, int multipv_line, int score, const Mov
     const int64_t time = search_elapsed_ms();
     const uint64_t nps = time > 0 ? search_nodes * 1000 / uint64_t(time) : 0;
 
-    const int valid = play_legal_prefix(pos, pv, pv_length);
-    take_back(pos, pv, valid);
-    if (valid < pv_length) {
-        char message[MESSAGE_SIZE];
-        std::snprintf(message, sizeof(message),
-                      "[PV-INVALID] move %s at PV index %d/%d is illegal in current position; truncating PV here",
-                      move_to_str(pv[valid]), valid, pv_length);
-        search_log(message);
+    int valid = 0;
+    for (; valid < pv_length; ++valid) {
+        make_move(pos, pv[valid]);
+        if (!mover_king_safe(pos)) {
+            unmake_move(pos, pv[valid]);
+            char message[MESSAGE_SIZE];
+            std::snprintf(message, sizeof(message),
+                          "[PV-INVALID] move %s at PV index %d/%d is illegal in current position; truncating PV here",
+                          move_to_str(pv[valid]), valid, pv_length);
+            search_log(message);
+            break;
+        }
     }
+    take_back(pos, pv, valid);
 
     char line[INFO_SIZE];
     char score_text[32];

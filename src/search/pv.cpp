@@ -29,8 +29,8 @@ int append_text(char* buffer, int length, int size, const char* text) {
     return n > 0 ? std::min(length + n, size - 1) : length;
 }
 
-}  // namespace
-
+// Plays moves[0..len-1] while each leaves the mover's king safe; returns how
+// many were played (and are still on the board).
 int play_legal_prefix(Position& pos, const Move* moves, int len) {
     int k = 0;
     for (; k < len; ++k) {
@@ -42,6 +42,8 @@ int play_legal_prefix(Position& pos, const Move* moves, int len) {
     }
     return k;
 }
+
+}  // namespace
 
 void take_back(Position& pos, const Move* moves, int count) {
     for (int k = count - 1; k >= 0; --k) unmake_move(pos, moves[k]);

@@ -10,9 +10,6 @@
 extern bool pv_report_active;
 extern int pv_report_count;
 
-// Plays moves[0..len-1] while each leaves the mover's king safe; returns how
-// many were played (and are still on the board).
-int play_legal_prefix(Position& pos, const Move* moves, int len);
 // Unmakes the first count moves, last first.
 void take_back(Position& pos, const Move* moves, int count);
 
