@@ -4,11 +4,13 @@
 #   quillbrook-<version>-linux-x86-64.tar.gz    both x86-64 levels, static
 #   quillbrook-<version>-windows-x86-64.zip     both x86-64 levels, static .exe
 #   quillbrook-<version>-linux-aarch64.tar.gz   64-bit ARM, static
+#   quillbrook-<npm version>.tgz                the npm package (`npm pack`), WebAssembly
 # Each holds one folder with the programs, the README and INSTALL.txt (the
 # README's "Download and install" section). The version is the one the engine
 # names in its reply to "uci". Each platform and level is built in its own
 # directory under build-release/, which a second run reuses.
-# Needs cmake, g++, g++-mingw-w64-x86-64-posix and g++-aarch64-linux-gnu.
+# Needs cmake, g++, g++-mingw-w64-x86-64-posix, g++-aarch64-linux-gnu, emscripten
+# and npm.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mkdir -p "${1:-$root/dist}"
@@ -31,6 +33,9 @@ build linux-baseline -DQUILLBROOK_CPU=baseline -DQUILLBROOK_STATIC=ON
 build windows-fast -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=fast
 build windows-baseline -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=baseline
 build linux-aarch64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" -DQUILLBROOK_STATIC=ON
+# The WebAssembly engine, with the npm package laid out around it in wasm/npm.
+emcmake cmake -S "$root" -B "$builds/wasm" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+cmake --build "$builds/wasm" -j "$(nproc 2>/dev/null || echo 2)" --target web_packages
 
 # pack PLATFORM EXTENSION PROGRAM=BUILT...: the archive quillbrook-<version>-PLATFORM.EXTENSION
 # (tar.gz or zip) with each built program (a path under build-release/) under its new name.
@@ -59,3 +64,4 @@ pack windows-x86-64 zip quillbrook-fast.exe=windows-fast/quillbrook.exe \
   quillbrook-baseline.exe=windows-baseline/quillbrook.exe
 pack linux-aarch64 tar.gz quillbrook-aarch64=linux-aarch64/quillbrook
 rm -rf "${builds:?}/stage"
+(cd "$builds/wasm/npm" && npm pack --quiet --pack-destination "$out" | sed "s|^|$out/|")
