@@ -3,8 +3,8 @@
 
   capture_outputs.py [--bench-depths 1-14] [--search-depth 9] [--skip-perft] -- COMMAND...
 
-COMMAND starts the engine (`build/quillbrook`, or `node web/bin/quillbrook.js`). Written to
-standard output, with times and speeds blanked:
+COMMAND starts the engine (`build/quillbrook`, or `node build-wasm/npm/bin/quillbrook.js`).
+Written to standard output, with times and speeds blanked:
   - the `bench` node total at each depth of the range (one process per depth);
   - the `perfttest` report;
   - `d` and `eval` for every position of tests/data/perft.epd and a few endings;

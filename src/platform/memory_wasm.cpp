@@ -30,8 +30,11 @@ void* allocate_large_zeroed(size_t bytes) {
 // first touch, and whatever a search stored there stays.
 void commit_large(void* part, size_t bytes) {
     constexpr size_t SYSTEM_PAGE = 4096;
-    volatile char* const bytes_of = static_cast<char*>(part);
-    for (size_t offset = 0; offset < bytes; offset += SYSTEM_PAGE) bytes_of[offset] = bytes_of[offset];
+    volatile char* const block = static_cast<char*>(part);
+    for (size_t offset = 0; offset < bytes; offset += SYSTEM_PAGE) {
+        const char kept = block[offset];
+        block[offset] = kept;
+    }
 }
 
 void free_large(void* block, size_t bytes) {

@@ -59,7 +59,8 @@ std::map<const void*, std::string>& file_mappings() {
 
 }  // namespace
 
-// The link wraps mmap and munmap (-Wl,--wrap) to keep that list.
+// The link wraps mmap and munmap (-Wl,--wrap) to keep that list; the names are the linker's.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 extern "C" void* __real_mmap(void* address, size_t size, int protection, int flags, int fd, off_t offset);
 extern "C" int __real_munmap(void* address, size_t size);
 
@@ -75,6 +76,7 @@ extern "C" int __wrap_munmap(void* address, size_t size) {
     file_mappings().erase(address);
     return __real_munmap(address, size);
 }
+// NOLINTEND(bugprone-reserved-identifier)
 
 int mapped_files_under(const std::string& dir) {
     int n = 0;
