@@ -1,9 +1,9 @@
 // Standard input of the WebAssembly engine. The engine runs in a worker whose
 // thread a search keeps busy, so its input cannot come as messages: the host
 // hands the module a line channel (`Module.lineInput`, a reader over a
-// SharedArrayBuffer that another thread fills; web/line-channel.js) and the
-// engine reads it with Atomics, waiting only when idle. Without a channel a
-// program under Node reads descriptor 0 as any program does.
+// SharedArrayBuffer that another thread fills; web/browser/line-channel.js)
+// and the engine reads it with Atomics, waiting only when idle. Without a
+// channel a program under Node reads descriptor 0 as any program does.
 #include <emscripten.h>
 
 #include "platform/raw_input.h"
