@@ -33,9 +33,10 @@ function startEngine() {
       try {
         for (;;) {
           const line = lines.shift();
-          if (line !== undefined && line.startsWith(prefix)) return Date.now() - start;
-          if (line !== undefined) continue;
-          assert.ok(Date.now() - start < limit, `no "${prefix}" within ${limit} ms`);
+          const elapsed = Date.now() - start;
+          if (line !== undefined && !line.startsWith(prefix)) continue;
+          assert.ok(elapsed < limit, `no "${prefix}" within ${limit} ms`);
+          if (line !== undefined) return elapsed;
           await new Promise((resolve) => (wake = resolve));
         }
       } finally {
