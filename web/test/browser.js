@@ -25,6 +25,7 @@ let server
 let context
 let page
 let url
+let profile
 
 // The folder to serve: the one folder of the zip, unpacked into a fresh directory.
 function webFolder(given) {
@@ -53,7 +54,12 @@ async function protocol(direction) {
   return lines.filter(({text}) => text.startsWith(`${direction} `)).map(({t, text}) => ({t, line: text.slice(2)}))
 }
 
-async function waitForLine(direction, pattern, after = 0) {
+// The page's clock, in milliseconds since it began to load.
+function now() {
+  return page.evaluate(() => performance.now())
+}
+
+async function waitForLine(direction, pattern, after) {
   const deadline = Date.now() + 20000
   for (;;) {
     const found = (await protocol(direction)).find(({t, line}) => t > after && pattern.test(line))
@@ -84,9 +90,9 @@ async function moveList() {
 // Plays FROM-TO by dragging, and checks that the engine answers within its time with
 // a move from the list, returning the answer and the milliseconds it took.
 async function playAndAwaitAnswer(from, to, legal) {
-  const sentBefore = (await protocol(">")).length
+  const before = await now()
   await drag(from, to)
-  const go = await waitForLine(">", /^go movetime /, (await protocol(">"))[sentBefore - 1]?.t ?? 0)
+  const go = await waitForLine(">", /^go movetime /, before)
   const answer = await waitForLine("<", /^bestmove /, go.t)
   const move = answer.line.split(" ")[1]
   if (legal) assert.ok(legal.split(" ").includes(move), `bestmove ${move} is not legal here`)
@@ -98,7 +104,7 @@ before(async () => {
   assert.ok(given, "usage: node web/test/browser.js WEB_ZIP_OR_FOLDER")
   fs.mkdirSync(OUT, {recursive: true})
   url = await startServer(webFolder(given))
-  const profile = fs.mkdtempSync(path.join(OUT, "chromium-profile-"))
+  profile = fs.mkdtempSync(path.join(OUT, "chromium-profile-"))
   context = await chromium.launchPersistentContext(profile, {
     executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
     headless: true,
@@ -123,6 +129,7 @@ before(async () => {
 after(async () => {
   await context?.close()
   server?.kill()
+  if (profile) fs.rmSync(profile, {recursive: true, force: true})
 })
 
 test("the engine is ready soon after the page loads", async () => {
@@ -153,8 +160,9 @@ test("1.e4, dragged on the board, and the engine's answer within its time", asyn
 
 test("infinite analysis, stopped: bestmove within 200 ms", async () => {
   await page.selectOption("#engine-side", "none")
+  const before = await now()
   await page.click("#analyse")
-  const go = await waitForLine(">", /^go infinite$/)
+  const go = await waitForLine(">", /^go infinite$/, before)
   await waitForLine("<", /^info depth 8 /, go.t)
   await page.waitForTimeout(1500)
   const infos = (await protocol("<")).filter(({t, line}) => t > go.t && line.startsWith("info depth"))
