@@ -3,8 +3,8 @@
 # Lays out the page as it is served: the page (web/page), the libraries it loads
 # (copied from web/page/node_modules, which `npm ci` fills from the lock file when
 # it is missing, with their licences and vendor/README.txt naming versions and
-# licences), the engine's quillbrook.js and quillbrook.wasm from the WebAssembly
-# build in ENGINE_BUILD, its worker, and the static server. OUTDIR is emptied first.
+# licences), the engine with its worker as the WebAssembly build in ENGINE_BUILD
+# lays them out in its browser/ folder, and the static server. OUTDIR is emptied first.
 # Then `node OUTDIR/server.js` serves it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -56,4 +56,4 @@ done
   done
   echo "cm-chessboard/assets/pieces/standard.svg holds the Wikimedia standard pieces, CC BY-SA 3.0."
 } >"$out/vendor/README.txt"
-cp "$engine/quillbrook.js" "$engine/quillbrook.wasm" "$out/"
+cp "$engine"/browser/* "$out/"

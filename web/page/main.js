@@ -120,7 +120,9 @@ function onInfo(info, search) {
   element("analysis-score").textContent = formatScore(white)
   element("analysis-nps").textContent = info.nps === undefined ? "" : formatNps(info.nps)
   element("analysis-nodes").textContent = info.nodes === undefined ? "" : info.nodes.toLocaleString("en")
-  element("analysis-line").textContent = sanLine(search.fen, info.pv)
+  // One unbreakable span a word, so that a line wraps between moves, never inside O-O-O.
+  const words = sanLine(search.fen, info.pv).split(" ").map(word => Object.assign(document.createElement("span"), {textContent: word}))
+  element("analysis-line").replaceChildren(...words.flatMap(word => [word, " "]))
 }
 
 function onBestmove(move, search) {
