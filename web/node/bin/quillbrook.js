@@ -1,0 +1,16 @@
+#!/usr/bin/env node
+// `npx quillbrook [bench [depth] | perfttest]`: the engine on standard input and
+// output, like the native program. Input goes through as bytes, each output
+// line is written as it comes, and the exit status is the engine's.
+"use strict";
+const { startEngine } = require("../index.js");
+
+const engine = startEngine({ args: process.argv.slice(2) });
+engine.on("line", (line) => process.stdout.write(`${line}\n`));
+engine.on("stderr", (line) => process.stderr.write(`${line}\n`));
+process.stdin.on("data", (chunk) => engine.write(chunk));
+process.stdin.on("end", () => engine.end());
+engine.exited.then((code) => {
+  process.exitCode = code;
+  process.stdin.destroy();
+});
