@@ -35,9 +35,10 @@ build linux-baseline -DQUILLBROOK_CPU=baseline -DQUILLBROOK_STATIC=ON
 build windows-fast -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=fast
 build windows-baseline -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=baseline
 build linux-aarch64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" -DQUILLBROOK_STATIC=ON
+# The WebAssembly engine with its worker, laid out in build-release/wasm/browser/.
 # Debian's emcc imports acorn from node-acorn, in /usr/share/nodejs.
 NODE_PATH="${NODE_PATH:-/usr/share/nodejs}" emcmake cmake -S "$root" -B "$builds/wasm" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-NODE_PATH="${NODE_PATH:-/usr/share/nodejs}" cmake --build "$builds/wasm" -j "$(nproc 2>/dev/null || echo 2)" --target quillbrook
+cmake --build "$builds/wasm" -j "$(nproc 2>/dev/null || echo 2)" --target web_packages
 
 # archive FOLDER EXTENSION SECTION: adds the README, and its section SECTION as
 # INSTALL.txt, to FOLDER staged under build-release/stage, and packs the folder as
