@@ -2,10 +2,10 @@
 # Usage: scripts/web_folder.sh OUTDIR ENGINE_BUILD
 # Lays out the page as it is served: the page (web/page), the libraries it loads
 # (copied from web/page/node_modules, which `npm ci` fills from the lock file when
-# it is missing, with their licences and vendor/README.txt naming versions and
-# licences), the engine with its worker as the WebAssembly build in ENGINE_BUILD
-# lays them out in its browser/ folder, and the static server. OUTDIR is emptied first.
-# Then `node OUTDIR/server.js` serves it.
+# it is missing or out of date, with their licences, and vendor/README.txt naming
+# versions and licences), the engine with its worker as the WebAssembly build in
+# ENGINE_BUILD lays them out in its browser/ folder, and the static server. OUTDIR
+# is emptied first. Then `node OUTDIR/server.js` serves it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 [ $# = 2 ] || { echo "usage: scripts/web_folder.sh OUTDIR ENGINE_BUILD" >&2; exit 2; }

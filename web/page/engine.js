@@ -31,9 +31,10 @@ export function startEngine(url, handlers) {
   }
 
   function stopCurrent(cancel) {
-    if (!current || current.stopped) return
+    if (!current) return
+    if (cancel) current.cancelled = true
+    if (current.stopped) return
     current.stopped = true
-    current.cancelled = cancel
     send("stop")
   }
 
