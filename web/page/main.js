@@ -209,7 +209,11 @@ element("fen-form").addEventListener("submit", event => {
   element("fen-error").textContent = ""
   setGame(element("fen").value.trim())
 })
-element("engine-side").addEventListener("change", think)
+element("engine-side").addEventListener("change", () => {
+  // The player's own side at the bottom of the board.
+  if (engineSide() !== "none") board.setOrientation(engineSide() === "w" ? COLOR.black : COLOR.white, true)
+  think()
+})
 element("limit-kind").addEventListener("change", () => {
   element("limit-value").value = element("limit-kind").value === "depth" ? 10 : 1000
 })
