@@ -6,11 +6,14 @@
 // ("cancelled") has its lines dropped.
 import {parseBestmove, parseInfo, parseOption} from "./uci.js"
 
+// The worker starts when this module is evaluated: index.html loads the module ahead
+// of the page's others, so that the engine loads and builds its tables meanwhile.
+const worker = new Worker("quillbrook-worker.js")
+
 // handlers: onLine(direction, line) for every line sent (">") or received ("<"),
 // onReady({name, options}) once after uciok and readyok, onInfo(info, search),
 // onBestmove(move, search), onError(message).
-export function startEngine(url, handlers) {
-  const worker = new Worker(url)
+export function startEngine(handlers) {
   const options = []
   let name = ""
   let ready = false

@@ -21,7 +21,7 @@ const board = new Chessboard(element("board"), {
   extensions: [{class: Markers, props: {autoMarkers: MARKER_TYPE.frame}}, {class: PromotionDialog}],
 })
 
-const engine = startEngine("quillbrook-worker.js", {onLine, onReady, onInfo, onBestmove, onError})
+const engine = startEngine({onLine, onReady, onInfo, onBestmove, onError})
 
 function engineSide() {
   return element("engine-side").value

@@ -93,7 +93,7 @@ const {startEngine} = await import("../page/engine.js")
 
 test("a session: searches one at a time, lines of cut-short searches dropped", () => {
   const output = StandInWorker.output
-  const engine = startEngine("quillbrook-worker.js", {
+  const engine = startEngine({
     onLine: () => {},
     onReady: ({name, options}) => {
       const named = options.map(option => (option.vars.length ? `${option.name}(${option.vars.join(" ")})` : option.name))
