@@ -6,13 +6,14 @@
 #   quillbrook-<version>-linux-aarch64.tar.gz   64-bit ARM, static
 #   quillbrook-<version>-web.zip                the page, its server and the
 #                                               WebAssembly engine
-# Each holds one folder with the programs (or the page), the README and
+#   quillbrook-<npm version>.tgz                the npm package (`npm pack`), WebAssembly
+# Each archive holds one folder with the programs (or the page), the README and
 # INSTALL.txt (the README's "Download and install" section, or for the web zip
 # "In the browser and Node.js"). The version is the one the engine names in its
 # reply to "uci". Each platform and level is built in its own directory under
 # build-release/, which a second run reuses.
-# Needs cmake, g++, g++-mingw-w64-x86-64-posix, g++-aarch64-linux-gnu,
-# emscripten, and node with npm (the page's libraries come from the npm registry).
+# Needs cmake, g++, g++-mingw-w64-x86-64-posix, g++-aarch64-linux-gnu, emscripten
+# and npm (which also brings the page's libraries from the npm registry).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mkdir -p "${1:-$root/dist}"
@@ -35,9 +36,9 @@ build linux-baseline -DQUILLBROOK_CPU=baseline -DQUILLBROOK_STATIC=ON
 build windows-fast -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=fast
 build windows-baseline -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=baseline
 build linux-aarch64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" -DQUILLBROOK_STATIC=ON
-# The WebAssembly engine with its worker, laid out in build-release/wasm/browser/.
-# Debian's emcc imports acorn from node-acorn, in /usr/share/nodejs.
-NODE_PATH="${NODE_PATH:-/usr/share/nodejs}" emcmake cmake -S "$root" -B "$builds/wasm" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+# The WebAssembly engine, with the npm package laid out around it in wasm/npm and
+# the engine with the browser's worker in wasm/browser.
+emcmake cmake -S "$root" -B "$builds/wasm" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build "$builds/wasm" -j "$(nproc 2>/dev/null || echo 2)" --target web_packages
 
 # archive FOLDER EXTENSION SECTION: adds the README, and its section SECTION as
@@ -78,3 +79,4 @@ rm -rf "${builds:?}/stage"
 "$root/scripts/web_folder.sh" "$builds/stage/quillbrook-$version-web" "$builds/wasm"
 archive "quillbrook-$version-web" zip "In the browser and Node.js"
 rm -rf "${builds:?}/stage"
+(cd "$builds/wasm/npm" && npm pack --quiet --pack-destination "$out" | sed "s|^|$out/|")

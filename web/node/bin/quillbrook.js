@@ -8,6 +8,8 @@ const { startEngine } = require("../index.js");
 const engine = startEngine({ args: process.argv.slice(2) });
 engine.on("line", (line) => process.stdout.write(`${line}\n`));
 engine.on("stderr", (line) => process.stderr.write(`${line}\n`));
+// Whoever read the output has gone: end quietly, as a native program ends on SIGPIPE.
+process.stdout.on("error", () => process.exit(1));
 process.stdin.on("data", (chunk) => engine.write(chunk));
 process.stdin.on("end", () => engine.end());
 engine.exited.then((code) => {

@@ -1,0 +1,74 @@
+// The command as a chess GUI meets it: started as a child process behind real
+// pipes, `node gui.test.js COMMAND...` (`npx quillbrook` in an installation).
+// During a search, isready is answered at once and a stop sent after 300 ms
+// gives bestmove within 100 ms; quit, or the end of input, ends the process
+// with status 0.
+"use strict";
+const test = require("node:test");
+const assert = require("node:assert/strict");
+const { spawn } = require("node:child_process");
+const readline = require("node:readline");
+
+const command = process.argv.slice(2);
+if (command.length === 0) throw new Error("usage: node gui.test.js COMMAND...");
+
+function startEngine() {
+  const child = spawn(command[0], command.slice(1), { stdio: ["pipe", "pipe", "inherit"] });
+  const lines = [];
+  let wake = () => {};
+  readline.createInterface({ input: child.stdout }).on("line", (line) => {
+    lines.push(line);
+    wake();
+  });
+  const exited = new Promise((resolve) => child.on("exit", (code) => resolve(code)));
+  return {
+    send: (line) => child.stdin.write(`${line}\n`),
+    end: () => child.stdin.end(),
+    exited,
+    // Milliseconds until the next line that starts with `prefix`, which
+    // must come within `limit` ms; the lines before it are passed over.
+    async next(prefix, limit = 10000) {
+      const start = Date.now();
+      const timer = setTimeout(() => wake(), limit);
+      try {
+        for (;;) {
+          const line = lines.shift();
+          if (line !== undefined && line.startsWith(prefix)) return Date.now() - start;
+          if (line !== undefined) continue;
+          assert.ok(Date.now() - start < limit, `no "${prefix}" within ${limit} ms`);
+          await new Promise((resolve) => (wake = resolve));
+        }
+      } finally {
+        clearTimeout(timer);
+      }
+    },
+  };
+}
+
+const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+test("isready and stop during go infinite, then quit", async (t) => {
+  const engine = startEngine();
+  engine.send("uci");
+  await engine.next("uciok");
+  engine.send("go infinite");
+  const started = Date.now();
+  await engine.next("info depth ");  // info lines come while the search runs
+  engine.send("isready");
+  const ready = await engine.next("readyok", 100);
+  await pause(300 - (Date.now() - started));
+  engine.send("stop");
+  const stopped = await engine.next("bestmove ", 100);
+  t.diagnostic(`readyok ${ready} ms after isready, bestmove ${stopped} ms after stop`);
+  engine.send("quit");
+  assert.equal(await engine.exited, 0);
+});
+
+test("the end of input ends a search and the process", async () => {
+  const engine = startEngine();
+  engine.send("go infinite");
+  await engine.next("info depth ");
+  engine.end();
+  await engine.next("bestmove ");
+  assert.equal(await engine.exited, 0);
+});
