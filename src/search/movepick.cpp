@@ -40,6 +40,36 @@ inline int select_next(MovePicker& p) {
     return p.index++;
 }
 
+// The quiet moves, the hash move marked.
+void fill_quiets(MovePicker& p, const Position& pos) {
+    p.count = int32_t(generate_quiets(pos, p.moves) - p.moves);
+    const QuietScoring q = quiet_scoring(pos, p.ply, p.prev_piece, p.prev_to);
+    for (int i = 0; i < p.count; ++i)
+        p.scores[i] = p.moves[i] == p.hash_move ? HASH_MOVE_MARK : score_quiet(q, pos, p.moves[i]);
+}
+
+// Every move when in check: the hash move, then captures by exchange value,
+// quiet promotions, quiet moves, losing captures.
+void fill_evasions(MovePicker& p, const Position& pos) {
+    p.count = int32_t(generate_moves(pos, p.moves) - p.moves);
+    const QuietScoring q = quiet_scoring(pos, p.ply, p.prev_piece, p.prev_to);
+    for (int i = 0; i < p.count; ++i) {
+        Move m = p.moves[i];
+        int s;
+        if (m == p.hash_move) {
+            s = EVASION_HASH_SCORE;
+        } else if (is_capture(m)) {
+            int v = see(pos, m);
+            s = v >= 0 ? v + EVASION_GOOD_CAPTURE : v + EVASION_BAD_CAPTURE;
+        } else if (is_promotion(m)) {
+            s = EVASION_PROMOTION;
+        } else {
+            s = score_quiet(q, pos, m);
+        }
+        p.scores[i] = s;
+    }
+}
+
 }  // namespace
 
 void picker_init(MovePicker& picker, Move hash_move, int ply, int prev_piece, int prev_to, bool in_check) {
@@ -54,14 +84,22 @@ void picker_init(MovePicker& picker, Move hash_move, int ply, int prev_piece, in
     picker.bad_index = 0;
 }
 
-int score_quiet(const Position& pos, Move move, int ply, int prev_piece, int prev_to) {
+QuietScoring quiet_scoring(const Position& pos, int ply, int prev_piece, int prev_to) {
+    // Stands in for the continuation row when there is no previous move.
+    static const int32_t NO_CONTINUATION[12][64] = {};
+    if (prev_piece == NO_PIECE)
+        return {quiet_history[pos.side], NO_CONTINUATION, killers[ply][0], killers[ply][1], NO_MOVE};
+    return {quiet_history[pos.side], cont_history[prev_piece][prev_to], killers[ply][0], killers[ply][1],
+            counter_moves[prev_piece][prev_to]};
+}
+
+int score_quiet(const QuietScoring& q, const Position& pos, Move move) {
     const int from = move_from(move), to = move_to(move);
-    const int piece = pos.board[from];
-    int s = quiet_history[pos.side][from][to];
-    if (prev_piece != NO_PIECE && piece != NO_PIECE) s += cont_history[prev_piece][prev_to][piece][to];
-    if (move == killers[ply][0]) return s + KILLER_0_BONUS;
-    if (move == killers[ply][1]) return s + KILLER_1_BONUS;
-    if (prev_piece != NO_PIECE && move == counter_moves[prev_piece][prev_to]) return s + COUNTER_BONUS;
+    // A generated move always has its piece on the from-square.
+    const int s = q.history[from][to] + q.continuation[pos.board[from]][to];
+    if (move == q.killer0) return s + KILLER_0_BONUS;
+    if (move == q.killer1) return s + KILLER_1_BONUS;
+    if (move == q.counter) return s + COUNTER_BONUS;
     return s;
 }
 
@@ -96,10 +134,7 @@ Move picker_next(MovePicker& p, const Position& pos, bool skip_quiets) {
                 p.stage = STAGE_BAD_CAPTURES;
                 break;
             }
-            p.count = int32_t(generate_quiets(pos, p.moves) - p.moves);
-            for (int i = 0; i < p.count; ++i)
-                p.scores[i] = p.moves[i] == p.hash_move ? HASH_MOVE_MARK
-                                                        : score_quiet(pos, p.moves[i], p.ply, p.prev_piece, p.prev_to);
+            fill_quiets(p, pos);
             p.index = 0;
             p.stage = STAGE_QUIETS;
             break;
@@ -117,22 +152,7 @@ Move picker_next(MovePicker& p, const Position& pos, bool skip_quiets) {
             p.stage = STAGE_DONE;
             return NO_MOVE;
         case STAGE_GEN_EVASIONS:
-            p.count = int32_t(generate_moves(pos, p.moves) - p.moves);
-            for (int i = 0; i < p.count; ++i) {
-                Move m = p.moves[i];
-                int s;
-                if (m == p.hash_move) {
-                    s = EVASION_HASH_SCORE;
-                } else if (is_capture(m)) {
-                    int v = see(pos, m);
-                    s = v >= 0 ? v + EVASION_GOOD_CAPTURE : v + EVASION_BAD_CAPTURE;
-                } else if (is_promotion(m)) {
-                    s = EVASION_PROMOTION;
-                } else {
-                    s = score_quiet(pos, m, p.ply, p.prev_piece, p.prev_to);
-                }
-                p.scores[i] = s;
-            }
+            fill_evasions(p, pos);
             p.index = 0;
             p.stage = STAGE_EVASIONS;
             break;

@@ -49,5 +49,14 @@ inline int pick_best_index(const int32_t* scores, int from, int count) {
     return best;
 }
 
-// Ordering score of a quiet move: histories plus the killer and counter-move bonuses.
-int score_quiet(const Position& pos, Move move, int ply, int prev_piece, int prev_to);
+// The tables that order the quiet moves of one node, looked up once for all of them.
+struct QuietScoring {
+    const int32_t (*history)[64];     // quiet_history of the side to move
+    const int32_t (*continuation)[64];  // cont_history after the previous move; zeros when there is none
+    Move killer0, killer1;
+    Move counter;  // NO_MOVE when there is no previous move, which no generated move equals
+};
+QuietScoring quiet_scoring(const Position& pos, int ply, int prev_piece, int prev_to);
+
+// Ordering score of a generated quiet move: histories plus the killer and counter-move bonuses.
+int score_quiet(const QuietScoring& q, const Position& pos, Move move);
