@@ -195,8 +195,18 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
     const int depth_row = std::min(depth, 127);
     const Bitboard exposing = exposing_squares(pos, checked);
 
+    // Futility and the move count prune quiet moves by conditions that, once
+    // met, hold for the rest of the node (alpha and the count only grow), so
+    // they are asked before each pick: from then on the picker passes over
+    // the quiet moves instead of producing them to be skipped.
+    const bool prunes_quiets = !is_pv && !checked;
+    const int futility_margin = (improving ? 175 : 125) * depth;
     Move m;
-    while ((m = picker_next(picker, pos, skip_quiets)) != NO_MOVE) {
+    for (;;) {
+        if (prunes_quiets && !skip_quiets)
+            skip_quiets = (depth <= 3 && static_eval + futility_margin <= alpha) ||
+                          (depth <= 6 && searched >= lmp_table[improving][depth]);
+        if ((m = picker_next(picker, pos, skip_quiets)) == NO_MOVE) break;
         if (m == ss->excluded_move) continue;
         if (ply == 0 && is_root_excluded(m)) continue;
         if (!move_is_legal(pos, m, exposing)) continue;
@@ -206,17 +216,6 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
         if (!is_pv) {
             if (!checked && skip_quiets && quiet) continue;
             if (capture && depth <= 8 && see(pos, m) < -50 * depth) continue;
-            if (!checked && quiet) {
-                if (depth <= 3 && ss->static_eval != NO_SCORE &&
-                    ss->static_eval + (improving ? 175 : 125) * depth <= alpha) {
-                    skip_quiets = true;
-                    continue;
-                }
-                if (depth <= 6 && searched >= lmp_table[improving][depth]) {
-                    skip_quiets = true;
-                    continue;
-                }
-            }
         }
 
         int ext = 0;
