@@ -103,7 +103,12 @@ int score_quiet(const QuietScoring& q, const Position& pos, Move move) {
     return s;
 }
 
+int picked_move_see(const MovePicker& picker, const Position& pos, Move move) {
+    return picker.picked_see != SEE_UNKNOWN ? picker.picked_see : see(pos, move);
+}
+
 Move picker_next(MovePicker& p, const Position& pos, bool skip_quiets) {
+    p.picked_see = SEE_UNKNOWN;
     for (;;) {
         switch (p.stage) {
         case STAGE_HASH_MOVE:
@@ -124,7 +129,11 @@ Move picker_next(MovePicker& p, const Position& pos, bool skip_quiets) {
             while (p.index < p.count) {
                 int i = select_next(p);
                 if (p.scores[i] == HASH_MOVE_MARK) continue;
-                if (p.scores[i] >= 0) return p.moves[i];
+                if (p.scores[i] >= 0) {
+                    p.picked_see = p.scores[i];
+                    return p.moves[i];
+                }
+                p.bad_values[p.bad_count] = p.scores[i];
                 p.bad_captures[p.bad_count++] = p.moves[i];
             }
             p.stage = STAGE_GEN_QUIETS;
@@ -148,7 +157,10 @@ Move picker_next(MovePicker& p, const Position& pos, bool skip_quiets) {
             p.stage = STAGE_BAD_CAPTURES;
             break;
         case STAGE_BAD_CAPTURES:
-            if (p.bad_index < p.bad_count) return p.bad_captures[p.bad_index++];
+            if (p.bad_index < p.bad_count) {
+                p.picked_see = p.bad_values[p.bad_index];
+                return p.bad_captures[p.bad_index++];
+            }
             p.stage = STAGE_DONE;
             return NO_MOVE;
         case STAGE_GEN_EVASIONS:

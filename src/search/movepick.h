@@ -33,13 +33,22 @@ struct MovePicker {
     int32_t count;
     int32_t index;
     Move bad_captures[MAX_MOVES];
+    int32_t bad_values[MAX_MOVES];  // exchange value of each bad capture
     int32_t bad_count;
     int32_t bad_index;
+    int32_t picked_see;  // exchange value of the move last returned, SEE_UNKNOWN when not worked out
 };
+
+// Marks a move whose exchange value the picker did not work out.
+constexpr int SEE_UNKNOWN = -1000000;
 
 void picker_init(MovePicker& picker, Move hash_move, int ply, int prev_piece, int prev_to, bool in_check);
 // The next move to try, NO_MOVE when exhausted. skip_quiets passes over the quiet stages.
 Move picker_next(MovePicker& picker, const Position& pos, bool skip_quiets);
+
+// The exchange value of the move picker_next has just returned, worked out
+// only when the picker did not already do so while ordering the captures.
+int picked_move_see(const MovePicker& picker, const Position& pos, Move move);
 
 // Index of the first maximal score in scores[from..count-1]: {3, 7, 7} from 0 gives 1.
 inline int pick_best_index(const int32_t* scores, int from, int count) {

@@ -215,7 +215,7 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
 
         if (!is_pv) {
             if (!checked && skip_quiets && quiet) continue;
-            if (capture && depth <= 8 && see(pos, m) < -50 * depth) continue;
+            if (capture && depth <= 8 && picked_move_see(picker, pos, m) < -50 * depth) continue;
         }
 
         int ext = 0;
