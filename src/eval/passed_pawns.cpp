@@ -6,16 +6,15 @@ namespace {
 constexpr int UNSTOPPABLE_BONUS = 600;
 
 // End-game half of one colour's passed-pawn extras, as that colour's bonus.
-int colour_extras(const Position& pos, int c) {
+int colour_extras(const Position& pos, int c, Bitboard passed) {
     const int enemy = c ^ 1;
-    const Bitboard enemy_pawns = pos.piece_bb[make_piece(enemy, PAWN)];
     const Bitboard own_majors = pos.piece_bb[make_piece(c, ROOK)] | pos.piece_bb[make_piece(c, QUEEN)];
     const Bitboard enemy_majors = pos.piece_bb[make_piece(enemy, ROOK)] | pos.piece_bb[make_piece(enemy, QUEEN)];
     const int own_king = king_square(pos, c), enemy_king = king_square(pos, enemy);
     const bool enemy_bare = pos.color_bb[enemy] == pos.piece_bb[make_piece(enemy, KING)];
 
     int eg = 0;
-    for (Bitboard b = passed_pawns(pos.piece_bb[make_piece(c, PAWN)], enemy_pawns, c); b;) {
+    for (Bitboard b = passed; b;) {
         const int sq = pop_lsb(b);
         const int r = relative_rank(c, sq);
 
@@ -39,5 +38,10 @@ int colour_extras(const Position& pos, int c) {
 
 Score eval_passed_extras(const Position& pos) {
     if (!pos.piece_bb[W_KING] || !pos.piece_bb[B_KING]) return 0;
-    return make_score(0, colour_extras(pos, WHITE) - colour_extras(pos, BLACK));
+    const Bitboard white = pos.piece_bb[W_PAWN], black = pos.piece_bb[B_PAWN];
+    const Bitboard white_passed = passed_pawns(white, black, WHITE), black_passed = passed_pawns(black, white, BLACK);
+    int eg = 0;
+    if (white_passed) eg += colour_extras(pos, WHITE, white_passed);
+    if (black_passed) eg -= colour_extras(pos, BLACK, black_passed);
+    return make_score(0, eg);
 }
