@@ -2,40 +2,61 @@
 
 #include "board/attacks.h"
 #include "eval/masks.h"
+#include "eval/piece_terms.h"
 
 namespace {
 
-// Stores the attacks of every piece of one kind and returns the next free slot.
-template <typename AttackFn>
-int collect_kind(EvalAttacks& out, int c, int type, Bitboard pieces, Bitboard enemy_zone, int n, AttackFn attacks_of) {
-    const int k = type - KNIGHT;
+// What one colour's pieces are measured against.
+struct Targets {
+    Bitboard occupied;
+    Bitboard enemy_zone;  // squares next to the enemy king
+    Bitboard mobility_area;
+    Bitboard enemy_rooks, enemy_queens;
+};
+
+// The attacks of every piece of one kind, by ascending square, with the
+// mobility and threat terms they earn.
+template <int Type>
+void collect_kind(EvalAttacks& out, int c, Bitboard pieces, const Targets& t) {
+    constexpr int k = Type - KNIGHT;
     Bitboard all = 0;
     int hits = 0;
-    out.begin[c][k] = n;
-    while (pieces) {
-        const Bitboard a = attacks_of(pop_lsb(pieces));
-        out.pieces[c][n++] = a;
+    Score mobility = 0, threats = 0;
+    if constexpr (Type == QUEEN) out.first_queen[c] = 0;
+    for (bool first = true; pieces; first = false) {
+        const int sq = pop_lsb(pieces);
+        const Bitboard a = Type == KNIGHT   ? knight_attacks[sq]
+                           : Type == BISHOP ? bishop_attacks(sq, t.occupied)
+                           : Type == ROOK   ? rook_attacks(sq, t.occupied)
+                                            : queen_attacks(sq, t.occupied);
         all |= a;
-        hits += (a & enemy_zone) != 0;
+        hits += (a & t.enemy_zone) != 0;
+        mobility += mobility_bonus<Type>(popcount(a & t.mobility_area));
+        if constexpr (Type == KNIGHT || Type == BISHOP) threats += minor_threats(a, t.enemy_rooks, t.enemy_queens);
+        if constexpr (Type == QUEEN)
+            if (first) out.first_queen[c] = a;
     }
     out.by_kind[c][k] = all;
     out.zone_hits[c][k] = hits;
-    return n;
+    out.mobility[c] += mobility;
+    out.minor_threats[c] += threats;
 }
 
 }  // namespace
 
 void collect_attacks(const Position& pos, EvalAttacks& out) {
-    const Bitboard occ = pos.occupied;
+    out.pawns[WHITE] = pawn_attack_set(pos.piece_bb[W_PAWN], WHITE);
+    out.pawns[BLACK] = pawn_attack_set(pos.piece_bb[B_PAWN], BLACK);
     for (int c = WHITE; c <= BLACK; ++c) {
         const Bitboard* own = pieces_of(pos, c);
-        const Bitboard enemy_king = pos.piece_bb[make_piece(c ^ 1, KING)];
-        const Bitboard enemy_zone = enemy_king ? king_attacks[lsb(enemy_king)] : 0;
-        out.pawns[c] = pawn_attack_set(own[PAWN], c);
-        int n = collect_kind(out, c, KNIGHT, own[KNIGHT], enemy_zone, 0, [](int sq) { return knight_attacks[sq]; });
-        n = collect_kind(out, c, BISHOP, own[BISHOP], enemy_zone, n, [occ](int sq) { return bishop_attacks(sq, occ); });
-        n = collect_kind(out, c, ROOK, own[ROOK], enemy_zone, n, [occ](int sq) { return rook_attacks(sq, occ); });
-        n = collect_kind(out, c, QUEEN, own[QUEEN], enemy_zone, n, [occ](int sq) { return queen_attacks(sq, occ); });
-        out.begin[c][4] = n;
+        const Bitboard* enemy = pieces_of(pos, c ^ 1);
+        const Targets t{pos.occupied, enemy[KING] ? king_attacks[lsb(enemy[KING])] : 0,
+                        ~(own[PAWN] | own[KING] | out.pawns[c ^ 1]), enemy[ROOK], enemy[QUEEN]};
+        out.mobility[c] = 0;
+        out.minor_threats[c] = 0;
+        collect_kind<KNIGHT>(out, c, own[KNIGHT], t);
+        collect_kind<BISHOP>(out, c, own[BISHOP], t);
+        collect_kind<ROOK>(out, c, own[ROOK], t);
+        collect_kind<QUEEN>(out, c, own[QUEEN], t);
     }
 }

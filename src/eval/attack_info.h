@@ -1,22 +1,16 @@
-// Attack sets of both colours' pawns and of every knight, bishop, rook and
-// queen, gathered once per evaluation for the terms that read them.
+// What the evaluation terms need from the attacks of both colours' pawns and
+// of every knight, bishop, rook and queen, gathered in one pass per evaluation.
 #pragma once
 
 #include "board/position.h"
 
 struct EvalAttacks {
-    Bitboard pawns[2];  // squares attacked by the colour's pawns
-    // Per colour: knights, then bishops, rooks, queens, each kind by ascending
-    // square; sliders see the full occupancy.
-    Bitboard pieces[2][64];
-    int begin[2][5];         // slots of kind k: begin[c][k - KNIGHT] .. begin[c][k - KNIGHT + 1]
-    Bitboard by_kind[2][4];  // union of the attacks of each kind, knight to queen
-    int zone_hits[2][4];     // pieces of each kind whose attacks reach a square next to the enemy king
+    Bitboard pawns[2];        // squares attacked by the colour's pawns
+    Bitboard by_kind[2][4];   // union of the attacks of each kind, knight to queen; sliders see the full occupancy
+    Bitboard first_queen[2];  // attacks of the queen on the lowest square, 0 without a queen
+    int zone_hits[2][4];      // pieces of each kind whose attacks reach a square next to the enemy king
+    Score mobility[2];        // the colour's mobility term
+    Score minor_threats[2];   // its knights and bishops attacking enemy rooks and queens
 };
 
 void collect_attacks(const Position& pos, EvalAttacks& out);
-
-// First slot of a kind in EvalAttacks::pieces: first_slot(at, WHITE, BISHOP) = number of White knights.
-inline int first_slot(const EvalAttacks& at, int color, int type) { return at.begin[color][type - KNIGHT]; }
-// One past the last slot of a kind.
-inline int end_slot(const EvalAttacks& at, int color, int type) { return at.begin[color][type - KNIGHT + 1]; }

@@ -51,9 +51,8 @@ int eval_king_danger(const Position& pos, const EvalAttacks& at, int color) {
     for (int k = 0; k < 4; ++k) zone_units += ZONE_UNITS[k] * at.zone_hits[enemy][k];
     int units = std::min(zone_units, MAX_ATTACK_UNITS);
 
-    // Of several queens only the one on the lowest square, the first listed, is asked.
-    const int first_queen = first_slot(at, enemy, QUEEN);
-    if (first_queen < end_slot(at, enemy, QUEEN) && (at.pieces[enemy][first_queen] & (diagonal | straight))) units += 6;
+    // Of several queens only the one on the lowest square is asked.
+    if (at.first_queen[enemy] & (diagonal | straight)) units += 6;
     if (enemy_kinds[ROOK - KNIGHT] & straight) units += 3;
     if (enemy_kinds[BISHOP - KNIGHT] & diagonal) units += 2;
     if (enemy_kinds[KNIGHT - KNIGHT] & jumps) units += 2;
