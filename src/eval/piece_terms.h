@@ -3,41 +3,41 @@
 // piece as it finds the piece's attacks, so no attack set is kept and read again.
 #pragma once
 
-#include <algorithm>
-#include <iterator>
+#include <array>
 
 #include "board/score.h"
 #include "board/types.h"
 
-// By number of reachable squares in the mobility area; counts past the end use the last entry.
-inline constexpr Score KNIGHT_MOBILITY[] = {
+// By number of reachable squares in the mobility area, with an entry for
+// every count the piece can reach on an empty board, so none is ever capped.
+inline constexpr Score KNIGHT_MOBILITY[9] = {
     make_score(-62, -79), make_score(-53, -57), make_score(-12, -31), make_score(-3, -17), make_score(3, 7),
     make_score(12, 13),   make_score(21, 16),   make_score(28, 21),   make_score(37, 25)};
-inline constexpr Score BISHOP_MOBILITY[] = {
+inline constexpr Score BISHOP_MOBILITY[14] = {
     make_score(-47, -59), make_score(-20, -25), make_score(14, -8), make_score(29, 12), make_score(39, 21),
     make_score(53, 40),   make_score(53, 56),   make_score(60, 58), make_score(62, 65), make_score(69, 72),
     make_score(78, 78),   make_score(83, 87),   make_score(91, 88), make_score(96, 98)};
-inline constexpr Score ROOK_MOBILITY[] = {
+inline constexpr Score ROOK_MOBILITY[15] = {
     make_score(-60, -82), make_score(-24, -15), make_score(0, 17),   make_score(3, 43),   make_score(4, 72),
     make_score(14, 100),  make_score(20, 102),  make_score(30, 122), make_score(41, 133), make_score(41, 139),
     make_score(41, 153),  make_score(45, 160),  make_score(57, 165), make_score(58, 170), make_score(67, 175)};
-inline constexpr Score QUEEN_MOBILITY[] = {
-    make_score(-29, -18), make_score(-16, -5), make_score(-8, 8), make_score(-8, 13), make_score(-7, 16),
-    make_score(-7, 23),   make_score(-4, 20),  make_score(0, 21), make_score(2, 21),  make_score(4, 28),
-    make_score(6, 25),    make_score(6, 28),   make_score(7, 25), make_score(7, 28)};  // 7/28 from 13 squares on
+inline constexpr auto QUEEN_MOBILITY = [] {
+    constexpr Score first[13] = {make_score(-29, -18), make_score(-16, -5), make_score(-8, 8), make_score(-8, 13),
+                                 make_score(-7, 16),   make_score(-7, 23),  make_score(-4, 20), make_score(0, 21),
+                                 make_score(2, 21),    make_score(4, 28),   make_score(6, 25),  make_score(6, 28),
+                                 make_score(7, 25)};
+    std::array<Score, 28> t{};
+    for (int i = 0; i < 28; ++i) t[i] = i < 13 ? first[i] : make_score(7, 28);
+    return t;
+}();
 
 template <int Type>
 inline Score mobility_bonus(int squares) {
     static_assert(Type >= KNIGHT && Type <= QUEEN);
-    constexpr const Score* table = Type == KNIGHT ? KNIGHT_MOBILITY
-                                   : Type == BISHOP ? BISHOP_MOBILITY
-                                   : Type == ROOK   ? ROOK_MOBILITY
-                                                    : QUEEN_MOBILITY;
-    constexpr int last = Type == KNIGHT ? int(std::size(KNIGHT_MOBILITY)) - 1
-                         : Type == BISHOP ? int(std::size(BISHOP_MOBILITY)) - 1
-                         : Type == ROOK   ? int(std::size(ROOK_MOBILITY)) - 1
-                                          : int(std::size(QUEEN_MOBILITY)) - 1;
-    return table[std::min(squares, last)];
+    if constexpr (Type == KNIGHT) return KNIGHT_MOBILITY[squares];
+    else if constexpr (Type == BISHOP) return BISHOP_MOBILITY[squares];
+    else if constexpr (Type == ROOK) return ROOK_MOBILITY[squares];
+    else return QUEEN_MOBILITY[squares];
 }
 
 // A knight or bishop attacking an enemy rook, an enemy queen (each at most once per piece).
@@ -45,5 +45,6 @@ constexpr Score MINOR_ATTACKS_ROOK = make_score(45, 20);
 constexpr Score MINOR_ATTACKS_QUEEN = make_score(50, 25);
 
 inline Score minor_threats(Bitboard attacks, Bitboard enemy_rooks, Bitboard enemy_queens) {
+    if (!(attacks & (enemy_rooks | enemy_queens))) return 0;  // the usual case
     return ((attacks & enemy_rooks) ? MINOR_ATTACKS_ROOK : 0) + ((attacks & enemy_queens) ? MINOR_ATTACKS_QUEEN : 0);
 }
