@@ -34,10 +34,21 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
         if (tt.bound == BOUND_UPPER && tt.score <= alpha) return tt.score;
     }
 
+    // Only captures that win material and could bring the score near alpha
+    // are ever tried; as alpha only rises, the others are left out at once,
+    // most without an exchange evaluation. That leaves the order of the rest
+    // as it is.
     Move moves[MAX_MOVES];
     int values[MAX_MOVES];
-    const int count = int(generate_captures(pos, moves) - moves);
-    for (int i = 0; i < count; ++i) values[i] = see(pos, moves[i]);
+    const int generated = int(generate_captures(pos, moves) - moves);
+    int count = 0;
+    for (int i = 0; i < generated; ++i) {
+        if (captured_value(pos, moves[i]) + DELTA_MARGIN + stand_pat < alpha) continue;
+        const int v = see(pos, moves[i]);
+        if (v < 0 || v + DELTA_MARGIN + stand_pat < alpha) continue;
+        moves[count] = moves[i];
+        values[count++] = v;
+    }
 
     int best = stand_pat;
     Move best_move = NO_MOVE;
@@ -54,7 +65,7 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
         moves[i] = m;
         values[i] = v;
 
-        if (v + DELTA_MARGIN + stand_pat < alpha || v < 0) continue;
+        if (v + DELTA_MARGIN + stand_pat < alpha) break;  // and so every later, smaller one
         if (!exposing) exposing = exposing_squares(pos, in_check(pos));
         make_move(pos, m);
         tt_prefetch(pos.hash);

@@ -22,15 +22,10 @@ constexpr auto LINES = [] {
     return t;
 }();
 
-// Piece type by piece code, an empty square read as a pawn (a promotion push captures nothing).
-constexpr int EXCHANGE_TYPE[13] = {PAWN, KNIGHT, BISHOP, ROOK, QUEEN, KING, PAWN,
-                                   KNIGHT, BISHOP, ROOK, QUEEN, KING, PAWN};
-
 }  // namespace
 
 int see(const Position& pos, Move move) {
     const int from = move_from(move), to = move_to(move);
-    const int captured = move_kind(move) == EN_PASSANT ? PAWN : EXCHANGE_TYPE[pos.board[to]];
     const Bitboard* bb = pos.piece_bb;
     const Bitboard diagonal = (bb[W_BISHOP] | bb[B_BISHOP] | bb[W_QUEEN] | bb[B_QUEEN]) & LINES[0][to];
     const Bitboard straight = (bb[W_ROOK] | bb[B_ROOK] | bb[W_QUEEN] | bb[B_QUEEN]) & LINES[1][to];
@@ -45,12 +40,12 @@ int see(const Position& pos, Move move) {
 
     int side = pos.side ^ 1;
     // No recapture, the usual case: the captured piece is the whole gain.
-    if (!(attackers & pos.color_bb[side])) return see_value[captured];
+    if (!(attackers & pos.color_bb[side])) return captured_value(pos, move);
 
     // One entry per capture; a capture removes a piece, so 64 plus the first suffice.
     int gain[66];
     int d = 0;
-    gain[0] = see_value[captured];
+    gain[0] = captured_value(pos, move);
     int on_square = EXCHANGE_TYPE[pos.board[from]];
     for (;;) {
         ++d;
