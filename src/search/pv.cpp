@@ -50,10 +50,12 @@ void take_back(Position& pos, const Move* moves, int count) {
 }
 
 bool update_pv(Position& pos, int ply, int depth, Move move, const Move* child_pv, int child_len, const Move* new_pv,
-               int new_len) {
-    const int valid = play_legal_prefix(pos, new_pv, new_len);
+               int new_len, bool child_replayed) {
+    // Replaying a known-legal rest would find exactly what it found before.
+    const int to_play = child_replayed ? 1 : new_len;
+    const int valid = play_legal_prefix(pos, new_pv, to_play);
     take_back(pos, new_pv, valid);
-    if (valid == new_len) return true;
+    if (valid == to_play) return true;
 
     if (pv_report_active) {
         if (++pv_report_count > REPORT_LIMIT) return false;

@@ -85,6 +85,7 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
                 ss->pv[0] = m;
                 std::memcpy(ss->pv + 1, child->pv, sizeof(Move) * size_t(len));
                 ss->pv_length = len + 1;
+                ss->pv_replayed = false;
                 alpha = s;
                 if (s >= beta) break;
             }

@@ -265,7 +265,9 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
             best = s;
             best_move = m;
             copy_child_pv(ss, m);
-            update_pv(pos, ply, depth, m, (ss + 1)->pv, (ss + 1)->pv_length, ss->pv, ss->pv_length);
+            const StackEntry* child = ss + 1;
+            ss->pv_replayed = update_pv(pos, ply, depth, m, child->pv, child->pv_length, ss->pv, ss->pv_length,
+                                        child->pv_length > 0 && child->pv_replayed);
             if (s > alpha) {
                 alpha = s;
                 if (s >= beta) {

@@ -14,6 +14,7 @@ struct StackEntry {
     Move current_move;    // NULL_MOVE during the null-move search
     Move pv[MAX_PLY];
     int32_t pv_length;
+    bool pv_replayed;  // update_pv found the line in pv legal from this node (left false by quiescence)
 };
 
 // Entries 0 and 1 sit above the root, so two plies up is always readable.
