@@ -24,7 +24,7 @@ struct EvalCacheEntry {
     Score psq_score;
     int32_t value;
 };
-constexpr int EVAL_CACHE_SIZE = 1 << 14;
+constexpr int EVAL_CACHE_SIZE = 1 << 18;  // 4 MB: several iterations' worth of leaves
 EvalCacheEntry eval_cache[EVAL_CACHE_SIZE];
 
 int evaluate_uncached(const Position& pos);
