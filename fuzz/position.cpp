@@ -41,10 +41,10 @@ int fuzz_position(const uint8_t* data, size_t size) {
 
     Move moves[MAX_MOVES];
     const Move* end = generate_moves(pos, moves);
-    const Bitboard exposing = exposing_squares(pos, in_check(pos));
+    const LegalityMasks masks = legality_masks(pos, in_check(pos));
     for (const Move* m = moves; m < end; ++m) {
         make_move(pos, *m);
-        require(made_move_legal(pos, *m, exposing) == mover_king_safe(pos));
+        require(made_move_legal(pos, *m, masks) == mover_king_safe(pos));
         evaluate(pos);
         unmake_move(pos, *m);
         require(same_record(pos, before));

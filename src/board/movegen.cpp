@@ -194,8 +194,8 @@ bool move_is_legal(Position& pos, Move m) {
 void generate_legal_moves(Position& pos, MoveList& list) {
     Move scratch[MAX_MOVES];
     Move* end = generate_moves(pos, scratch);
-    const Bitboard exposing = exposing_squares(pos, in_check(pos));
+    const LegalityMasks masks = legality_masks(pos, in_check(pos));
     list.count = 0;
     for (Move* m = scratch; m < end; ++m)
-        if (move_is_legal(pos, *m, exposing)) list.moves[list.count++] = *m;
+        if (move_is_legal(pos, *m, masks)) list.moves[list.count++] = *m;
 }

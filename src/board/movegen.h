@@ -60,44 +60,72 @@ inline bool in_check(const Position& pos) {
 // Makes the move, tests the mover's king, and takes the move back.
 bool move_is_legal(Position& pos, Move m);
 
-// Squares from which a move may leave the side to move's king attacked: the
-// king's own square and the own pieces pinned to it by an enemy slider; every
-// square when that king is in check or not the only one. Any other move, en
-// passant aside, only blocks or captures, so it keeps an unattacked king safe.
-inline Bitboard exposing_squares(const Position& pos, bool checked) {
+// What settles most moves' legality before they are played. Out of check, a
+// move can leave its own king attacked only when it starts on the king's
+// square or on one of the own pieces pinned to it by an enemy slider, or
+// takes en passant: any other move only blocks or captures. In check, such
+// other moves are legal exactly when they take the one checker or step
+// between it and the king.
+struct LegalityMasks {
+    Bitboard exposing;      // the king's square and the pinned pieces; every square without exactly one own king
+    Bitboard safe_targets;  // every square out of check; the checker and the squares up to the king; none in double check
+};
+
+// checked: the side to move's king is attacked (in_check).
+inline LegalityMasks legality_masks(const Position& pos, bool checked) {
     const int us = pos.side, them = us ^ 1;
     const Bitboard king = pos.piece_bb[make_piece(us, KING)];
-    if (checked || !king || (king & (king - 1))) return ~Bitboard(0);
+    if (!king || (king & (king - 1))) return {~Bitboard(0), ~Bitboard(0)};
     const int k = lsb(king);
     const Bitboard occ = pos.occupied, own = pos.color_bb[us];
     const Bitboard* p = pieces_of(pos, them);
-    Bitboard exposing = king;
+    const Bitboard diagonal_sliders = p[BISHOP] | p[QUEEN], straight_sliders = p[ROOK] | p[QUEEN];
+    LegalityMasks masks{king, ~Bitboard(0)};
     // A slider that sees the king once the king's nearest own pieces are lifted pins one of them.
-    if (Bitboard diagonal = p[BISHOP] | p[QUEEN]) {
-        const Bitboard blockers = bishop_attacks(k, occ) & own;
-        for (Bitboard pinners = bishop_attacks(k, occ ^ blockers) & diagonal; pinners;)
-            exposing |= bishop_attacks(pop_lsb(pinners), occ) & blockers;
+    // (A checker counts itself in, which at worst marks a piece that is not pinned: that only means a test.)
+    Bitboard diagonal = 0, straight = 0;
+    if (diagonal_sliders) {
+        diagonal = bishop_attacks(k, occ);
+        const Bitboard blockers = diagonal & own;
+        for (Bitboard pinners = bishop_attacks(k, occ ^ blockers) & diagonal_sliders; pinners;)
+            masks.exposing |= bishop_attacks(pop_lsb(pinners), occ) & blockers;
     }
-    if (Bitboard straight = p[ROOK] | p[QUEEN]) {
-        const Bitboard blockers = rook_attacks(k, occ) & own;
-        for (Bitboard pinners = rook_attacks(k, occ ^ blockers) & straight; pinners;)
-            exposing |= rook_attacks(pop_lsb(pinners), occ) & blockers;
+    if (straight_sliders) {
+        straight = rook_attacks(k, occ);
+        const Bitboard blockers = straight & own;
+        for (Bitboard pinners = rook_attacks(k, occ ^ blockers) & straight_sliders; pinners;)
+            masks.exposing |= rook_attacks(pop_lsb(pinners), occ) & blockers;
     }
-    return exposing;
+    if (checked) {
+        const Bitboard checkers = (pawn_attacks[us][k] & p[PAWN]) | (knight_attacks[k] & p[KNIGHT]) |
+                                  (king_attacks[k] & p[KING]) | (diagonal & diagonal_sliders) |
+                                  (straight & straight_sliders);
+        if (checkers & (checkers - 1)) {
+            masks.safe_targets = 0;
+        } else {
+            // The squares both the king and a sliding checker see lie on the line between them.
+            const int c = lsb(checkers);
+            const Bitboard between = (diagonal & checkers)   ? diagonal & bishop_attacks(c, occ)
+                                     : (straight & checkers) ? straight & rook_attacks(c, occ)
+                                                             : 0;
+            masks.safe_targets = checkers | between;
+        }
+    }
+    return masks;
 }
 
-// True when the move cannot leave its own king attacked, exposing being the
-// exposing_squares of the position it is played from.
-inline bool cannot_expose_king(Move m, Bitboard exposing) {
-    return !(exposing & square_bb(move_from(m))) && move_kind(m) != EN_PASSANT;
+// True when the masks settle the move's legality without playing it: any
+// move but the king's, a pinned piece's and an en-passant capture.
+inline bool legality_settled(Move m, const LegalityMasks& masks) {
+    return !(masks.exposing & square_bb(move_from(m))) && move_kind(m) != EN_PASSANT;
 }
 
-// The legality test for a move just made, cut short where the position before it settles the answer.
-inline bool made_move_legal(const Position& pos, Move m, Bitboard exposing) {
-    return cannot_expose_king(m, exposing) || mover_king_safe(pos);
+// The legality test for a move just made, cut short where the masks of the position before it settle it.
+inline bool made_move_legal(const Position& pos, Move m, const LegalityMasks& masks) {
+    return legality_settled(m, masks) ? (masks.safe_targets & square_bb(move_to(m))) != 0 : mover_king_safe(pos);
 }
 
-// move_is_legal, playing the move only when the exposing squares leave the answer open.
-inline bool move_is_legal(Position& pos, Move m, Bitboard exposing) {
-    return cannot_expose_king(m, exposing) || move_is_legal(pos, m);
+// move_is_legal, playing the move only when the masks leave the answer open.
+inline bool move_is_legal(Position& pos, Move m, const LegalityMasks& masks) {
+    return legality_settled(m, masks) ? (masks.safe_targets & square_bb(move_to(m))) != 0 : move_is_legal(pos, m);
 }

@@ -30,19 +30,19 @@ uint64_t perft(Position& pos, int depth) {
     if (depth == 0) return 1;
     Move moves[MAX_MOVES];
     Move* end = generate_moves(pos, moves);
-    const Bitboard exposing = exposing_squares(pos, in_check(pos));
+    const LegalityMasks masks = legality_masks(pos, in_check(pos));
     uint64_t nodes = 0;
     if (depth == 1) {
         for (Move* m = moves; m < end; ++m) {
             make_move(pos, *m);
-            nodes += made_move_legal(pos, *m, exposing);
+            nodes += made_move_legal(pos, *m, masks);
             unmake_move(pos, *m);
         }
         return nodes;
     }
     for (Move* m = moves; m < end; ++m) {
         make_move(pos, *m);
-        if (made_move_legal(pos, *m, exposing)) nodes += perft(pos, depth - 1);
+        if (made_move_legal(pos, *m, masks)) nodes += perft(pos, depth - 1);
         unmake_move(pos, *m);
     }
     return nodes;

@@ -52,7 +52,7 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
 
     int best = stand_pat;
     Move best_move = NO_MOVE;
-    Bitboard exposing = 0;  // worked out before the first move is made; never 0 once known
+    LegalityMasks masks{0, 0};  // worked out before the first move is made; exposing is never 0 once known
     for (int i = 0; i < count; ++i) {
         // The first maximum of the rest moves up front; the others keep generation order.
         int pick = i;
@@ -66,10 +66,10 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
         values[i] = v;
 
         if (v + DELTA_MARGIN + stand_pat < alpha) break;  // and so every later, smaller one
-        if (!exposing) exposing = exposing_squares(pos, in_check(pos));
+        if (!masks.exposing) masks = legality_masks(pos, in_check(pos));
         make_move(pos, m);
         tt_prefetch(pos.hash);
-        if (!made_move_legal(pos, m, exposing)) {
+        if (!made_move_legal(pos, m, masks)) {
             unmake_move(pos, m);
             continue;
         }

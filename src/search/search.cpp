@@ -86,10 +86,10 @@ int probcut(Position& pos, StackEntry* ss, int depth, int beta, int ply) {
     const int rbeta = beta + 200;
     Move captures[MAX_MOVES];
     Move* end = generate_captures(pos, captures);
-    const Bitboard exposing = exposing_squares(pos, false);  // not in check here
+    const LegalityMasks masks = legality_masks(pos, false);  // not in check here
     for (Move* it = captures; it < end; ++it) {
         Move m = *it;
-        if (!move_is_legal(pos, m, exposing)) continue;
+        if (!move_is_legal(pos, m, masks)) continue;
         if (see(pos, m) < 0) continue;
         make_move(pos, m);
         tt_prefetch(pos.hash);
@@ -193,7 +193,7 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
     Move quiets[MAX_MOVES];
     int quiet_count = 0;
     const int depth_row = std::min(depth, 127);
-    const Bitboard exposing = exposing_squares(pos, checked);
+    const LegalityMasks masks = legality_masks(pos, checked);
 
     // Futility and the move count prune quiet moves by conditions that, once
     // met, hold for the rest of the node (alpha and the count only grow), so
@@ -209,7 +209,7 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
         if ((m = picker_next(picker, pos, skip_quiets)) == NO_MOVE) break;
         if (m == ss->excluded_move) continue;
         if (ply == 0 && is_root_excluded(m)) continue;
-        if (!move_is_legal(pos, m, exposing)) continue;
+        if (!move_is_legal(pos, m, masks)) continue;
         const bool capture = is_capture(m);
         const bool quiet = !capture && !is_promotion(m);
 

@@ -39,11 +39,11 @@ void check_make_unmake(Position& pos, int depth) {
     Move moves[MAX_MOVES];
     Move* end = generate_moves(pos, moves);
     before[depth] = pos;
-    const Bitboard exposing = exposing_squares(pos, in_check(pos));
+    const LegalityMasks masks = legality_masks(pos, in_check(pos));
     for (Move* m = moves; m < end; ++m) {
         make_move(pos, *m);
         // The shortcut may skip the attack test only where its answer is "safe".
-        ASSERT_EQ(made_move_legal(pos, *m, exposing), mover_king_safe(pos)) << move_to_str(*m);
+        ASSERT_EQ(made_move_legal(pos, *m, masks), mover_king_safe(pos)) << move_to_str(*m);
         // The keys and score kept incrementally must equal a fresh computation.
         uint64_t key = zobrist_castling[pos.castling] ^ (pos.side == BLACK ? zobrist_side : 0);
         if (pos.ep_square != NO_SQUARE) key ^= zobrist_ep[file_of(pos.ep_square)];
