@@ -37,9 +37,17 @@ void collect_kind(EvalAttacks& out, int c, Bitboard pieces, const Targets& t) {
             if (first) out.first_queen[c] = a;
     }
     out.by_kind[c][k] = all;
-    out.zone_hits[c][k] = hits;
+    out.zone_units[c] += ZONE_UNITS<Type> * hits;
     out.mobility[c] += mobility;
     out.minor_threats[c] += threats;
+}
+
+// Bit f set when b has a square on file f.
+int occupied_files(Bitboard b) {
+    b |= b >> 32;
+    b |= b >> 16;
+    b |= b >> 8;
+    return int(b & 0xFF);
 }
 
 }  // namespace
@@ -52,6 +60,8 @@ void collect_attacks(const Position& pos, EvalAttacks& out) {
         const Bitboard* enemy = pieces_of(pos, c ^ 1);
         const Targets t{pos.occupied, enemy[KING] ? king_attacks[lsb(enemy[KING])] : 0,
                         ~(own[PAWN] | own[KING] | out.pawns[c ^ 1]), enemy[ROOK], enemy[QUEEN]};
+        out.pawn_files[c] = occupied_files(own[PAWN]);
+        out.zone_units[c] = 0;
         out.mobility[c] = 0;
         out.minor_threats[c] = 0;
         collect_kind<KNIGHT>(out, c, own[KNIGHT], t);

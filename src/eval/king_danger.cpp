@@ -22,17 +22,6 @@ static_assert(KING_DANGER[99] == 860);
 // The king's file and its neighbours as bits 0 (file a) to 7 (file h).
 constexpr int KING_FILES[8] = {0x03, 0x07, 0x0E, 0x1C, 0x38, 0x70, 0xE0, 0xC0};
 
-// Bit f set when b has a square on file f.
-inline int occupied_files(Bitboard b) {
-    b |= b >> 32;
-    b |= b >> 16;
-    b |= b >> 8;
-    return int(b & 0xFF);
-}
-
-// Units for each enemy piece of a kind whose attacks reach the king's zone.
-constexpr int ZONE_UNITS[4] = {2, 2, 3, 5};  // knight, bishop, rook, queen
-
 }  // namespace
 
 int eval_king_danger(const Position& pos, const EvalAttacks& at, int color) {
@@ -47,9 +36,7 @@ int eval_king_danger(const Position& pos, const EvalAttacks& at, int color) {
     const Bitboard* enemy_kinds = at.by_kind[enemy];
 
     // Every addition of zone units is capped at 99; as all are positive, one cap at the end is the same.
-    int zone_units = 0;
-    for (int k = 0; k < 4; ++k) zone_units += ZONE_UNITS[k] * at.zone_hits[enemy][k];
-    int units = std::min(zone_units, MAX_ATTACK_UNITS);
+    int units = std::min(at.zone_units[enemy], MAX_ATTACK_UNITS);
 
     // Of several queens only the one on the lowest square is asked.
     if (at.first_queen[enemy] & (diagonal | straight)) units += 6;
@@ -60,9 +47,8 @@ int eval_king_danger(const Position& pos, const EvalAttacks& at, int color) {
     int danger = KING_DANGER[std::min(units, MAX_ATTACK_UNITS)];
 
     // Missing shelter on the king's file and its neighbours, one bit per file.
-    const int own_files = occupied_files(pos.piece_bb[make_piece(color, PAWN)]);
-    const int enemy_files = occupied_files(pos.piece_bb[make_piece(enemy, PAWN)]);
-    const int bare = KING_FILES[file_of(ksq)] & ~own_files;
+    const int bare = KING_FILES[file_of(ksq)] & ~at.pawn_files[color];
+    const int enemy_files = at.pawn_files[enemy];
     return danger + 10 * std::popcount(unsigned(bare & enemy_files)) + 20 * std::popcount(unsigned(bare & ~enemy_files));
 }
 

@@ -1,5 +1,5 @@
-// The parts of the mobility and threat terms that a knight, bishop, rook or
-// queen earns from its own attack set. collect_attacks applies them to each
+// The parts of the mobility, threat and king-danger terms that a knight,
+// bishop, rook or queen earns from its own attack set. collect_attacks applies them to each
 // piece as it finds the piece's attacks, so no attack set is kept and read again.
 #pragma once
 
@@ -48,3 +48,7 @@ inline Score minor_threats(Bitboard attacks, Bitboard enemy_rooks, Bitboard enem
     if (!(attacks & (enemy_rooks | enemy_queens))) return 0;  // the usual case
     return ((attacks & enemy_rooks) ? MINOR_ATTACKS_ROOK : 0) + ((attacks & enemy_queens) ? MINOR_ATTACKS_QUEEN : 0);
 }
+
+// King-danger units of a piece whose attacks reach a square next to the enemy king.
+template <int Type>
+constexpr int ZONE_UNITS = Type == KNIGHT ? 2 : Type == BISHOP ? 2 : Type == ROOK ? 3 : 5;
