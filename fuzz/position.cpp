@@ -43,8 +43,10 @@ int fuzz_position(const uint8_t* data, size_t size) {
     const Move* end = generate_moves(pos, moves);
     const LegalityMasks masks = legality_masks(pos, in_check(pos));
     for (const Move* m = moves; m < end; ++m) {
+        const bool foreseen = king_safe_after(pos, *m);
         make_move(pos, *m);
         require(made_move_legal(pos, *m, masks) == mover_king_safe(pos));
+        require(foreseen == mover_king_safe(pos));
         evaluate(pos);
         unmake_move(pos, *m);
         require(same_record(pos, before));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "board/attacks.h"
+#include "board/makemove.h"
 #include "board/move.h"
 #include "board/position.h"
 
@@ -59,6 +60,36 @@ inline bool in_check(const Position& pos) {
 
 // Makes the move, tests the mover's king, and takes the move back.
 bool move_is_legal(Position& pos, Move m);
+
+// The same answer without playing the move: the occupancy and the mover's
+// king are changed as make_move would change them, the piece it takes is
+// left out of the attackers, and the king is tested against the rest.
+inline bool king_safe_after(const Position& pos, Move m) {
+    const int us = pos.side, them = us ^ 1;
+    const int from = move_from(m), to = move_to(m), kind = move_kind(m);
+    const Bitboard from_to = square_bb(from) | square_bb(to);
+    Bitboard occ = pos.occupied ^ from_to, taken = 0;
+    if (kind == EN_PASSANT) {
+        taken = square_bb(us == WHITE ? to - 8 : to + 8);
+        occ ^= taken;
+    } else if (is_capture(m)) {
+        taken = square_bb(to);
+        occ ^= taken;
+    } else if (kind == KING_CASTLE || kind == QUEEN_CASTLE) {
+        int rook_from, rook_to;
+        move_detail::castling_rook_squares(us, kind, rook_from, rook_to);
+        occ ^= square_bb(rook_from) | square_bb(rook_to);
+    }
+    Bitboard king = pos.piece_bb[make_piece(us, KING)];
+    if (pos.board[from] == make_piece(us, KING)) king ^= is_promotion(m) ? square_bb(from) : from_to;
+    if (!king) return false;
+    const int k = lsb(king);
+    const Bitboard* p = pieces_of(pos, them);
+    const Bitboard attackers = (pawn_attacks[us][k] & p[PAWN]) | (knight_attacks[k] & p[KNIGHT]) |
+                               (king_attacks[k] & p[KING]) | (bishop_attacks(k, occ) & (p[BISHOP] | p[QUEEN])) |
+                               (rook_attacks(k, occ) & (p[ROOK] | p[QUEEN]));
+    return !(attackers & ~taken);
+}
 
 // What settles most moves' legality before they are played. Out of check, a
 // move can leave its own king attacked only when it starts on the king's
@@ -125,7 +156,7 @@ inline bool made_move_legal(const Position& pos, Move m, const LegalityMasks& ma
     return legality_settled(m, masks) ? (masks.safe_targets & square_bb(move_to(m))) != 0 : mover_king_safe(pos);
 }
 
-// move_is_legal, playing the move only when the masks leave the answer open.
-inline bool move_is_legal(Position& pos, Move m, const LegalityMasks& masks) {
-    return legality_settled(m, masks) ? (masks.safe_targets & square_bb(move_to(m))) != 0 : move_is_legal(pos, m);
+// move_is_legal without playing the move.
+inline bool move_is_legal(const Position& pos, Move m, const LegalityMasks& masks) {
+    return legality_settled(m, masks) ? (masks.safe_targets & square_bb(move_to(m))) != 0 : king_safe_after(pos, m);
 }

@@ -41,9 +41,11 @@ void check_make_unmake(Position& pos, int depth) {
     before[depth] = pos;
     const LegalityMasks masks = legality_masks(pos, in_check(pos));
     for (Move* m = moves; m < end; ++m) {
+        const bool foreseen = king_safe_after(pos, *m);
         make_move(pos, *m);
-        // The shortcut may skip the attack test only where its answer is "safe".
+        // The shortcuts must give the answer of the attack test on the move made.
         ASSERT_EQ(made_move_legal(pos, *m, masks), mover_king_safe(pos)) << move_to_str(*m);
+        ASSERT_EQ(foreseen, mover_king_safe(pos)) << move_to_str(*m);
         // The keys and score kept incrementally must equal a fresh computation.
         uint64_t key = zobrist_castling[pos.castling] ^ (pos.side == BLACK ? zobrist_side : 0);
         if (pos.ep_square != NO_SQUARE) key ^= zobrist_ep[file_of(pos.ep_square)];
