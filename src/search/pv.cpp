@@ -29,18 +29,20 @@ int append_text(char* buffer, int length, int size, const char* text) {
     return n > 0 ? std::min(length + n, size - 1) : length;
 }
 
-// Plays moves[0..len-1] while each leaves the mover's king safe; returns how
-// many were played (and are still on the board).
-int play_legal_prefix(Position& pos, const Move* moves, int len) {
-    int k = 0;
-    for (; k < len; ++k) {
-        make_move(pos, moves[k]);
-        if (!mover_king_safe(pos)) {
-            unmake_move(pos, moves[k]);
-            break;
+// How many of moves[0..len-1] play legally one after another from pos. Each
+// is tested before it is played, so the last needs no playing at all; pos
+// is as it was on return.
+int legal_prefix(Position& pos, const Move* moves, int len) {
+    int valid = 0;
+    while (valid < len && king_safe_after(pos, moves[valid])) {
+        if (valid + 1 == len) {
+            take_back(pos, moves, valid);
+            return len;
         }
+        make_move(pos, moves[valid++]);
     }
-    return k;
+    take_back(pos, moves, valid);
+    return valid;
 }
 
 }  // namespace
@@ -53,8 +55,7 @@ bool update_pv(Position& pos, int ply, int depth, Move move, const Move* child_p
                int new_len, bool child_replayed) {
     // Replaying a known-legal rest would find exactly what it found before.
     const int to_play = child_replayed ? 1 : new_len;
-    const int valid = play_legal_prefix(pos, new_pv, to_play);
-    take_back(pos, new_pv, valid);
+    const int valid = legal_prefix(pos, new_pv, to_play);
     if (valid == to_play) return true;
 
     if (pv_report_active) {
