@@ -67,12 +67,9 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
 
         if (v + DELTA_MARGIN + stand_pat < alpha) break;  // and so every later, smaller one
         if (!masks.exposing) masks = legality_masks(pos, in_check(pos));
+        if (!move_is_legal(pos, m, masks)) continue;
         make_move(pos, m);
         tt_prefetch(pos.hash);
-        if (!made_move_legal(pos, m, masks)) {
-            unmake_move(pos, m);
-            continue;
-        }
         const int s = -quiescence(pos, ss + 1, -beta, -alpha, ply + 1);
         unmake_move(pos, m);
         if (stop_search) return best_move != NO_MOVE ? best : 0;
