@@ -133,7 +133,7 @@ Move picker_next(MovePicker& p, const Position& pos, bool skip_quiets) {
                     p.picked_see = p.scores[i];
                     return p.moves[i];
                 }
-                p.bad_values[p.bad_count] = p.scores[i];
+                p.bad_values[p.bad_count] = int16_t(p.scores[i]);
                 p.bad_captures[p.bad_count++] = p.moves[i];
             }
             p.stage = STAGE_GEN_QUIETS;

@@ -33,7 +33,7 @@ struct MovePicker {
     int32_t count;
     int32_t index;
     Move bad_captures[MAX_MOVES];
-    int32_t bad_values[MAX_MOVES];  // exchange value of each bad capture
+    int16_t bad_values[MAX_MOVES];  // exchange value of each bad capture (always within +-20000)
     int32_t bad_count;
     int32_t bad_index;
     int32_t picked_see;  // exchange value of the move last returned, SEE_UNKNOWN when not worked out
