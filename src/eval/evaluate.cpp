@@ -31,6 +31,8 @@ int evaluate_uncached(const Position& pos);
 
 }  // namespace
 
+void prefetch_evaluation(uint64_t key) { __builtin_prefetch(&eval_cache[key % EVAL_CACHE_SIZE]); }
+
 int evaluate(const Position& pos) {
     EvalCacheEntry& e = eval_cache[pos.hash % EVAL_CACHE_SIZE];
     if (e.key == pos.hash && e.psq_score == pos.psq_score && pos.hash != 0) return e.value;

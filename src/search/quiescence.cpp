@@ -70,6 +70,7 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
         if (!move_is_legal(pos, m, masks)) continue;
         make_move(pos, m);
         tt_prefetch(pos.hash);
+        prefetch_evaluation(pos.hash);
         const int s = -quiescence(pos, ss + 1, -beta, -alpha, ply + 1);
         unmake_move(pos, m);
         if (stop_search) return best_move != NO_MOVE ? best : 0;

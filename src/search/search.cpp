@@ -93,6 +93,7 @@ int probcut(Position& pos, StackEntry* ss, int depth, int beta, int ply) {
         if (see(pos, m) < 0) continue;
         make_move(pos, m);
         tt_prefetch(pos.hash);
+        prefetch_evaluation(pos.hash);
         int s = -quiescence(pos, ss + 1, -rbeta, -rbeta + 1, ply + 1);
         if (s >= rbeta) s = -search(pos, ss + 1, depth - 4, -rbeta, -rbeta + 1, false, ply + 1);
         unmake_move(pos, m);
@@ -162,6 +163,7 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
                     ss->current_move = NULL_MOVE;
                     make_null_move(pos);
                     tt_prefetch(pos.hash);
+                    prefetch_evaluation(pos.hash);
                     int reduction = depth / 4 + 3 + int(improving);
                     int s = -search(pos, ss + 1, depth - reduction - 1, -beta, -beta + 1, false, ply + 1);
                     unmake_null_move(pos);
@@ -235,6 +237,7 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
         ss->current_move = m;
         make_move(pos, m);
         tt_prefetch(pos.hash);
+        prefetch_evaluation(pos.hash);
         ++searched;
         const int new_depth = depth - 1 + ext;
 
