@@ -61,12 +61,7 @@ struct DrawBlock {
 constexpr std::ptrdiff_t NEXT_STATE = LANES;
 constexpr std::ptrdiff_t NEXT_CANDIDATE = 3 * NEXT_STATE;
 
-// Where the C library can pick a function's version at load time, a second
-// version for AVX2 advances four lanes to a register instead of two.
-#if defined(__x86_64__) && defined(__GLIBC__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
-void fill_block(DrawBlock& block, uint64_t state) {
+[[gnu::always_inline]] inline void fill_lanes(DrawBlock& block, uint64_t state) {
     uint64_t lane[LANES];
     lane[0] = state;
     for (int l = 1; l < LANES; ++l) lane[l] = lane_jump(lane[l - 1]);
@@ -74,6 +69,22 @@ void fill_block(DrawBlock& block, uint64_t state) {
         for (int draw = k; draw < k + 3; ++draw)
             for (int l = 0; l < LANES; ++l) block.state[draw * LANES + l] = lane[l] = xorshift(lane[l]);
 }
+
+// Compiled a second time for AVX2, which advances four lanes to a register
+// instead of two. Not on Windows, where GCC cannot keep 32-byte vectors
+// aligned on the stack.
+#if defined(__x86_64__) && !defined(_WIN32)
+[[gnu::target("avx2")]] void fill_lanes_avx2(DrawBlock& block, uint64_t state) { fill_lanes(block, state); }
+
+void fill_block(DrawBlock& block, uint64_t state) {
+    if (__builtin_cpu_supports("avx2"))
+        fill_lanes_avx2(block, state);
+    else
+        fill_lanes(block, state);
+}
+#else
+void fill_block(DrawBlock& block, uint64_t state) { fill_lanes(block, state); }
+#endif
 
 // The candidate drawn from the three states that start at `states` in a lane.
 uint64_t candidate_at(const uint64_t* states) {
