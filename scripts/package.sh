@@ -27,49 +27,15 @@ version=$(sed -n 's/.*"id name Quillbrook \(v[0-9][0-9.]*\)\\n".*/\1/p' "$root/s
 build() {
   local name="$1"
   shift
-  cmake -S "$root" -B "$builds/$name" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DQUILLBROOK_PROFILE= "$@"
+  cmake -S "$root" -B "$builds/$name" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF "$@"
   cmake --build "$builds/$name" -j "$(nproc 2>/dev/null || echo 2)" --target quillbrook
 }
 
-# bench_nodes NAME [RUNNER...]: the node count of `bench 13` by the program
-# built in build-release/NAME, run in its directory through RUNNER.
-bench_nodes() {
-  local dir="$builds/$1" program=./quillbrook
-  shift
-  [ -f "$dir/quillbrook.exe" ] && program=./quillbrook.exe
-  (cd "$dir" && "$@" "$program" bench 13 </dev/null | tr -d '\r' | awk '/^Nodes/ { print $3 }')
-}
-
-# build_profiled NAME RUNNER CMAKE_OPTION...: the same build, compiled from a
-# profile: built instrumented, trained on `bench 13` (run through RUNNER, a
-# word such as wine or qemu-aarch64, or "" for this machine's programs),
-# which records where the program spends its time, then built again from
-# that record in the same directory. Both builds must count the same nodes.
-build_profiled() {
-  local name="$1" runner=()
-  [ -n "$2" ] && runner=("$2")
-  shift 2
-  build "$name" -DQUILLBROOK_PROFILE=generate "$@"
-  rm -rf "$builds/$name/profile"
-  local trained rebuilt
-  trained="$(bench_nodes "$name" "${runner[@]}")"
-  build "$name" -DQUILLBROOK_PROFILE=use "$@"
-  rebuilt="$(bench_nodes "$name" "${runner[@]}")"
-  if [ -z "$trained" ] || [ "$trained" != "$rebuilt" ]; then
-    echo "package.sh: $name: bench 13 counted ${trained:-no} nodes instrumented, ${rebuilt:-no} from the profile" >&2
-    exit 1
-  fi
-}
-
-build_profiled linux-fast "" -DQUILLBROOK_CPU=fast -DQUILLBROOK_STATIC=ON
-build_profiled linux-baseline "" -DQUILLBROOK_CPU=baseline -DQUILLBROOK_STATIC=ON
-wine="$(command -v wine || echo /usr/lib/wine/wine64)"
-export WINEPREFIX="${WINEPREFIX:-$builds/wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-mkdir -p "$WINEPREFIX"
-"$wine" wineboot </dev/null >/dev/null 2>&1
-build_profiled windows-fast "$wine" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=fast
-build_profiled windows-baseline "$wine" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=baseline
-build_profiled linux-aarch64 qemu-aarch64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" -DQUILLBROOK_STATIC=ON
+build linux-fast -DQUILLBROOK_CPU=fast -DQUILLBROOK_STATIC=ON
+build linux-baseline -DQUILLBROOK_CPU=baseline -DQUILLBROOK_STATIC=ON
+build windows-fast -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=fast
+build windows-baseline -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DQUILLBROOK_CPU=baseline
+build linux-aarch64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" -DQUILLBROOK_STATIC=ON
 # The WebAssembly engine, with the npm package laid out around it in wasm/npm and
 # the engine with the browser's worker in wasm/browser.
 emcmake cmake -S "$root" -B "$builds/wasm" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
