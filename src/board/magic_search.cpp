@@ -91,12 +91,13 @@ uint64_t candidate_at(const uint64_t* states) {
     return (states[0] * DRAW_FACTOR) & (states[NEXT_STATE] * DRAW_FACTOR) & (states[2 * NEXT_STATE] * DRAW_FACTOR);
 }
 
-// A cheap test that rejects most of the candidates that the scratch table
-// would reject. The empty subset lands in slot 0, and each one-blocker
-// subset {b}, whose attack set differs from the empty board's, on the top n
-// bits of candidate << b; so those must not all be zero: the candidate needs
-// a set bit among bits 64-n-b .. 63-b. Each set bit p spread over bits
-// p .. p+n-1 must then cover bit 63-b for every mask square b.
+// A cheap test that rejects only candidates that the scratch table would
+// reject, and most of them. The empty subset lands in slot 0, and each
+// one-blocker subset {b}, whose attack set differs from the empty board's,
+// on the top n bits of candidate << b; so those must not all be zero: the
+// candidate needs a set bit among bits 64-n-b .. 63-b. Each set bit p
+// spread over bits p .. p+n-1 must then cover bit 63-b for every mask
+// square b. (Masks have 5 squares or more.)
 struct OneBlockerTest {
     Bitboard mirrored_mask;     // mask square b as bit 63-b
     int third_step, last_step;  // spread widths: 2, 4, then min(8, n), then n
@@ -169,7 +170,9 @@ struct Scratch {
 };
 
 // Index of the first sample whose slot already holds a different attack
-// set, or -1 when the candidate maps every subset consistently.
+// set, or -1 when the candidate maps every subset consistently. Kept out of
+// line: inlined into the search, it crowds the registers of the loop over
+// every candidate.
 [[gnu::noinline]] int first_conflict(const Samples& s, uint64_t candidate, int shift, Scratch& scratch) {
     const uint64_t base = scratch.base += 4096;
     // Four subsets a round: the compiler does not unroll a loop that can end
