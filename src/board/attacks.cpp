@@ -1,7 +1,8 @@
 #include "board/attacks.h"
 
-#include <cstdio>
-#include <utility>
+#include <cstddef>
+
+#include "board/magic_search.h"
 
 Bitboard pawn_attacks[2][64];
 Bitboard knight_attacks[64];
@@ -10,11 +11,8 @@ MagicEntry bishop_magics[64];
 MagicEntry rook_magics[64];
 Bitboard bishop_table[32768];
 Bitboard rook_table[262144];
-uint64_t magic_rng_state = 0x1234567890ABCDEFULL;
 
 namespace {
-
-constexpr uint64_t MAGIC_TRY_LIMIT = 100000000;
 
 // Square reached by a (file, rank) step, or -1 when it leaves the board.
 int step(int sq, int df, int dr) {
@@ -31,35 +29,27 @@ Bitboard leaper_attacks(int sq, const int (*deltas)[2], int count) {
     return b;
 }
 
-Bitboard ray_attacks(int sq, Bitboard occ, const int (*dirs)[2]) {
+// A direction as a shift of the whole board, with the squares kept after it:
+// a step sideways must not wrap around to the other side.
+struct RayStep {
+    int shift;
+    Bitboard keep;
+};
+
+constexpr RayStep BISHOP_STEPS[4] = {{9, ~FILE_A_BB}, {7, ~FILE_H_BB}, {-7, ~FILE_A_BB}, {-9, ~FILE_H_BB}};
+constexpr RayStep ROOK_STEPS[4] = {{8, ~0ULL}, {-8, ~0ULL}, {1, ~FILE_A_BB}, {-1, ~FILE_H_BB}};
+
+Bitboard ray_attacks(int sq, Bitboard occ, const RayStep* steps) {
     Bitboard b = 0;
     for (int d = 0; d < 4; ++d) {
-        for (int s = step(sq, dirs[d][0], dirs[d][1]); s >= 0; s = step(s, dirs[d][0], dirs[d][1])) {
-            b |= square_bb(s);
-            if (occ & square_bb(s)) break;
+        const RayStep dir = steps[d];
+        Bitboard s = square_bb(sq);
+        while ((s = (dir.shift > 0 ? s << dir.shift : s >> -dir.shift) & dir.keep) != 0) {
+            b |= s;
+            if (occ & s) break;
         }
     }
     return b;
-}
-
-constexpr int BISHOP_DIRS[4][2] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
-constexpr int ROOK_DIRS[4][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}};
-
-uint64_t magic_random() {
-    magic_rng_state ^= magic_rng_state >> 12;
-    magic_rng_state ^= magic_rng_state << 25;
-    magic_rng_state ^= magic_rng_state >> 27;
-    return magic_rng_state * 0x2545F4914F6CDD1DULL;
-}
-
-// Occupancy subset number `index` of the mask: bit j of index picks the j-th lowest mask square.
-Bitboard mask_subset(Bitboard mask, int index) {
-    Bitboard occ = 0;
-    for (int j = 0; mask; ++j) {
-        int sq = pop_lsb(mask);
-        if (index & (1 << j)) occ |= square_bb(sq);
-    }
-    return occ;
 }
 
 Bitboard bishop_mask(int sq) {
@@ -80,66 +70,15 @@ void init_slider(MagicEntry* entries, Bitboard*& next_slice, Bitboard (*mask_fn)
         int n = popcount(e.mask);
         e.shift = 64 - n;
         e.attacks = next_slice;
-        next_slice += size_t(1) << n;
-        e.magic = find_magic(sq, e.mask, n, attack_fn);
-        for (int i = 0; i < (1 << n); ++i) {
-            Bitboard occ = mask_subset(e.mask, i);
-            e.attacks[(occ * e.magic) >> e.shift] = attack_fn(sq, occ);
-        }
+        next_slice += std::size_t(1) << n;
+        e.magic = find_magic(sq, e.mask, n, attack_fn, nullptr, e.attacks);
     }
 }
 
 }  // namespace
 
-Bitboard bishop_attacks_slow(int sq, Bitboard occ) { return ray_attacks(sq, occ, BISHOP_DIRS); }
-Bitboard rook_attacks_slow(int sq, Bitboard occ) { return ray_attacks(sq, occ, ROOK_DIRS); }
-
-uint64_t find_magic(int sq, Bitboard mask, int n, AttackFn attack_fn, uint64_t* tries_out) {
-    struct Sample {
-        Bitboard occ, att;
-    };
-    // A slot is empty unless stamped with the current try, which spares
-    // clearing the whole scratch table for every candidate.
-    struct Slot {
-        uint64_t stamp;
-        Bitboard att;
-    };
-    static Sample samples[4096];
-    static Slot slots[4096];
-    static uint64_t current_stamp = 0;
-    int size = 1 << n;
-    for (int i = 0; i < size; ++i) {
-        samples[i].occ = mask_subset(mask, i);
-        samples[i].att = attack_fn(sq, samples[i].occ);
-    }
-    for (uint64_t tries = 1; tries <= MAGIC_TRY_LIMIT; ++tries) {
-        uint64_t candidate = magic_random() & magic_random() & magic_random();
-        if (popcount((mask * candidate) & 0xFF00000000000000ULL) < 6) continue;
-        ++current_stamp;
-        int failed_at = -1;
-        for (int i = 0; i < size; ++i) {
-            Slot& slot = slots[(samples[i].occ * candidate) >> (64 - n)];
-            if (slot.stamp != current_stamp) {
-                slot.stamp = current_stamp;
-                slot.att = samples[i].att;
-            } else if (slot.att != samples[i].att) {
-                failed_at = i;
-                break;
-            }
-        }
-        if (failed_at < 0) {
-            if (tries_out) *tries_out = tries;
-            return candidate;
-        }
-        // Whether a candidate works does not depend on the order the subsets
-        // are tried in, so subsets that cause collisions move forward and
-        // reject later candidates sooner.
-        std::swap(samples[failed_at], samples[failed_at >> 1]);
-    }
-    if (tries_out) *tries_out = MAGIC_TRY_LIMIT;
-    std::fprintf(stderr, "FATAL: failed to find magic for sq %d\n", sq);
-    return 0;
-}
+Bitboard bishop_attacks_slow(int sq, Bitboard occ) { return ray_attacks(sq, occ, BISHOP_STEPS); }
+Bitboard rook_attacks_slow(int sq, Bitboard occ) { return ray_attacks(sq, occ, ROOK_STEPS); }
 
 void init_attack_tables() {
     static constexpr int KNIGHT_DELTAS[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};

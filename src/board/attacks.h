@@ -27,18 +27,9 @@ extern Bitboard rook_table[262144];
 
 void init_attack_tables();
 
-using AttackFn = Bitboard (*)(int sq, Bitboard occ);
-
 // Ray-walking attacks, used only to build and verify the magic tables.
 Bitboard bishop_attacks_slow(int sq, Bitboard occ);
 Bitboard rook_attacks_slow(int sq, Bitboard occ);
-
-// Searches a magic multiplier for the square; 0 after the try limit.
-// tries_out, when given, receives the number of candidates drawn.
-uint64_t find_magic(int sq, Bitboard mask, int n, AttackFn attack_fn, uint64_t* tries_out = nullptr);
-
-// State of the magic search's generator; all searches draw from it in turn.
-extern uint64_t magic_rng_state;
 
 inline Bitboard bishop_attacks(int sq, Bitboard occ) {
     const MagicEntry& e = bishop_magics[sq];
