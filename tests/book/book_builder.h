@@ -30,9 +30,13 @@ inline uint16_t polyglot_move(const char* text) {
     return static_cast<uint16_t>(to | (from << 6) | (promotion << 12));
 }
 
-// Writes raw bytes to a fresh file in the test temporary folder; returns its path.
+// Writes raw bytes to a file in the test temporary folder; returns its path.
+// The name carries the running test's, as ctest runs the tests side by side
+// as separate processes that share the folder.
 inline std::string write_temp_file(const std::string& name, const std::string& bytes) {
-    std::string path = ::testing::TempDir() + "quillbrook_" + name;
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string owner = test ? std::string(test->test_suite_name()) + "." + test->name() + "_" : "";
+    std::string path = ::testing::TempDir() + "quillbrook_" + owner + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file) std::fwrite(bytes.data(), 1, bytes.size(), file), std::fclose(file);
     return path;
