@@ -2,6 +2,7 @@
 
 #include "board/attacks.h"
 #include "board/magic_search.h"
+#include "data_table.h"
 
 TEST(Attacks, SliderLookupsAgreeWithRayWalking) {
     EXPECT_EQ(piece_attacks(QUEEN, D4, WHITE, 0), rook_attacks(D4, 0) | bishop_attacks(D4, 0));
@@ -18,29 +19,20 @@ TEST(Attacks, SliderLookupsAgreeWithRayWalking) {
 }
 
 TEST(Attacks, MagicSearchFromTheFixedSeedFindsTheKnownMultipliers) {
-    struct Known {
-        bool rook;
-        int sq;
-        uint64_t magic, tries;
-    };
-    // Each search draws where the one before stopped: bishops a1..h8, then rooks.
-    constexpr Known KNOWN[] = {
-        {false, A1, 0x4020011001010028ULL, 9592},
-        {true, A1, 0x0180042210400480ULL, 4951},
-        {true, H8, 0x1000030144241082ULL, 119477},
-    };
+    const std::vector<TableRow> rows = read_table("magics.txt");
+    ASSERT_EQ(rows.size(), 128u);
     uint64_t saved_state = magic_rng_state;
     magic_rng_state = 0x1234567890ABCDEFULL;
-    uint64_t tries[2][64];
-    for (int rook = 0; rook < 2; ++rook)
-        for (int sq = 0; sq < 64; ++sq) {
-            const MagicEntry& e = rook ? rook_magics[sq] : bishop_magics[sq];
-            auto slow = rook ? rook_attacks_slow : bishop_attacks_slow;
-            EXPECT_EQ(find_magic(sq, e.mask, popcount(e.mask), slow, &tries[rook][sq]), e.magic) << rook << " " << sq;
-        }
-    magic_rng_state = saved_state;
-    for (const Known& k : KNOWN) {
-        EXPECT_EQ((k.rook ? rook_magics : bishop_magics)[k.sq].magic, k.magic) << k.rook << " " << k.sq;
-        EXPECT_EQ(tries[k.rook][k.sq], k.tries) << k.rook << " " << k.sq;
+    for (const TableRow& row : rows) {
+        const bool rook = row[0] == "rook";
+        const int sq = (row[1][0] - 'a') + 8 * (row[1][1] - '1');
+        const MagicEntry& e = rook ? rook_magics[sq] : bishop_magics[sq];
+        uint64_t tries = 0;
+        const uint64_t magic =
+            find_magic(sq, e.mask, popcount(e.mask), rook ? rook_attacks_slow : bishop_attacks_slow, &tries);
+        EXPECT_EQ(magic, std::stoull(row[2], nullptr, 16)) << row[0] << " " << row[1];
+        EXPECT_EQ(tries, std::stoull(row[3])) << row[0] << " " << row[1];
+        EXPECT_EQ(e.magic, magic) << "start-up's " << row[0] << " " << row[1];
     }
+    magic_rng_state = saved_state;
 }
