@@ -84,6 +84,21 @@ async function drag(from, to) {
   await page.mouse.up()
 }
 
+// Drags a legal move until the page has played it: the board takes no new input
+// until it has finished showing the last move and the positions set after it, a
+// few hundred milliseconds that a person never notices but a script does.
+async function dragUntilPlayed(from, to) {
+  const fen = await page.inputValue("#fen")
+  for (let attempt = 0; attempt < 20; ++attempt) {
+    await drag(from, to)
+    const played = await page
+      .waitForFunction(before => document.querySelector("#fen").value !== before, fen, {timeout: 250})
+      .then(() => true, () => false)
+    if (played) return
+  }
+  assert.fail(`the board never took ${from}${to} in ${fen}`)
+}
+
 async function moveList() {
   return page.$$eval("#moves li", rows => rows.map(row => [...row.children].map(cell => cell.textContent).join(" ").trim()))
 }
@@ -207,7 +222,7 @@ test("the end of the game", async () => {
   for (const [fen, from, to, status] of ends) {
     await page.fill("#fen", fen)
     await page.click("#fen-form button")
-    await drag(from, to)
+    await dragUntilPlayed(from, to)
     await page.waitForFunction(text => document.querySelector("#game-status").textContent === text, status)
   }
 })
