@@ -45,6 +45,14 @@ inline bool is_square_attacked(int sq, int by, Bitboard occ, const Position& pos
            (rook_attacks(sq, occ) & (p[ROOK] | p[QUEEN]));
 }
 
+// Pieces of colour `by` that attack the square, sliders seen over `occ`: with
+// White's rook on e1 and nothing between, attackers_to(E8, WHITE, ...) holds e1.
+inline Bitboard attackers_to(int sq, int by, Bitboard occ, const Position& pos) {
+    const Bitboard* p = pieces_of(pos, by);
+    return (pawn_attacks[by ^ 1][sq] & p[PAWN]) | (knight_attacks[sq] & p[KNIGHT]) | (king_attacks[sq] & p[KING]) |
+           (bishop_attacks(sq, occ) & (p[BISHOP] | p[QUEEN])) | (rook_attacks(sq, occ) & (p[ROOK] | p[QUEEN]));
+}
+
 // After a move: the side that just moved still has a king and it is not attacked.
 inline bool mover_king_safe(const Position& pos) {
     int mover = pos.side ^ 1;
@@ -83,12 +91,7 @@ inline bool king_safe_after(const Position& pos, Move m) {
     Bitboard king = pos.piece_bb[make_piece(us, KING)];
     if (pos.board[from] == make_piece(us, KING)) king ^= is_promotion(m) ? square_bb(from) : from_to;
     if (!king) return false;
-    const int k = lsb(king);
-    const Bitboard* p = pieces_of(pos, them);
-    const Bitboard attackers = (pawn_attacks[us][k] & p[PAWN]) | (knight_attacks[k] & p[KNIGHT]) |
-                               (king_attacks[k] & p[KING]) | (bishop_attacks(k, occ) & (p[BISHOP] | p[QUEEN])) |
-                               (rook_attacks(k, occ) & (p[ROOK] | p[QUEEN]));
-    return !(attackers & ~taken);
+    return !(attackers_to(lsb(king), them, occ, pos) & ~taken);
 }
 
 // What settles most moves' legality before they are played. Out of check, a
@@ -128,9 +131,7 @@ inline LegalityMasks legality_masks(const Position& pos, bool checked) {
             masks.exposing |= rook_attacks(pop_lsb(pinners), occ) & blockers;
     }
     if (checked) {
-        const Bitboard checkers = (pawn_attacks[us][k] & p[PAWN]) | (knight_attacks[k] & p[KNIGHT]) |
-                                  (king_attacks[k] & p[KING]) | (diagonal & diagonal_sliders) |
-                                  (straight & straight_sliders);
+        const Bitboard checkers = attackers_to(k, them, occ, pos);
         if (checkers & (checkers - 1)) {
             masks.safe_targets = 0;
         } else {
