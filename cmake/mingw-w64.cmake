@@ -17,6 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Debian's wine64 package installs its loader and server outside PATH.
 find_program(WINE_PROGRAM NAMES wine wine64 PATHS /usr/lib/wine)
 find_program(WINESERVER_PROGRAM NAMES wineserver64 wineserver PATHS /usr/lib/wine)
+# Wine's own errors stay on, so that a program Wine failed to start says why;
+# its notes on functions it leaves unimplemented are off.
 if(WINE_PROGRAM)
-  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env WINEDEBUG=-all ${WINE_PROGRAM})
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env WINEDEBUG=fixme-all ${WINE_PROGRAM})
 endif()
