@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "board/makemove.h"
-#include "board/movegen.h"
+#include "board/legality.h"
 #include "eval/evaluate.h"
 #include "uci/uci.h"
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 
+#include "board/legality.h"
 #include "search/limits.h"
 #include "search/tt.h"
 #include "uci/log.h"
@@ -53,6 +54,14 @@ bool fuzz_write_file(const std::string& path, const uint8_t* data, size_t size) 
 }
 
 const char* fuzz_data_dir() { return QUILLBROOK_DATA_DIR; }
+
+bool among_legal_moves(const Position& pos, Move m) {
+    MoveList legal;
+    generate_legal_moves(pos, legal);
+    for (int i = 0; i < legal.count; ++i)
+        if (legal.moves[i] == m) return true;
+    return false;
+}
 
 std::string random_material_fen(const char* signature, uint64_t& seed, bool white_to_move) {
     char board[64];

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "board/makemove.h"
-#include "board/movegen.h"
+#include "board/legality.h"
 #include "board/perft.h"
 #include "eval/evaluate.h"
 #include "fuzz/harness.h"
@@ -43,10 +43,10 @@ int fuzz_position(const uint8_t* data, size_t size) {
     const Move* end = generate_moves(pos, moves);
     const LegalityMasks masks = legality_masks(pos, in_check(pos));
     for (const Move* m = moves; m < end; ++m) {
-        const bool foreseen = king_safe_after(pos, *m);
+        const bool foreseen = legal_before_make(pos, *m), settled = legal_before_make(pos, *m, masks);
         make_move(pos, *m);
-        require(made_move_legal(pos, *m, masks) == mover_king_safe(pos));
-        require(foreseen == mover_king_safe(pos));
+        require(foreseen == legal_after_make(pos));
+        require(settled == legal_after_make(pos));
         evaluate(pos);
         unmake_move(pos, *m);
         require(same_record(pos, before));

@@ -14,6 +14,10 @@ void init_castling_mask();
 void make_null_move(Position& pos);
 void unmake_null_move(Position& pos);
 
+// Square of the pawn an en-passant capture takes, behind its target from the
+// mover's side: en_passant_victim(WHITE, D6) = d5.
+constexpr int en_passant_victim(int us, int to) { return us == WHITE ? to - 8 : to + 8; }
+
 namespace move_detail {
 
 // Flips the squares of b in the piece's, its colour's and the occupancy
@@ -108,8 +112,7 @@ inline UndoRecord& push_undo(Position& pos) {
     pos.hash ^= zobrist_castling[pos.castling];
 
     if (kind == EN_PASSANT) {
-        int victim_sq = us == WHITE ? to - 8 : to + 8;
-        remove_piece(pos, make_piece(us ^ 1, PAWN), us ^ 1, victim_sq);
+        remove_piece(pos, make_piece(us ^ 1, PAWN), us ^ 1, en_passant_victim(us, to));
         undo.captured = PAWN;
         pos.halfmove_clock = 0;
     } else if (is_capture(m)) {
@@ -162,7 +165,7 @@ inline UndoRecord& push_undo(Position& pos) {
         move_piece_back(pos, pos.board[to], us, to, from);
     }
     if (kind == EN_PASSANT)
-        restore_piece(pos, make_piece(them, PAWN), them, us == WHITE ? to - 8 : to + 8);
+        restore_piece(pos, make_piece(them, PAWN), them, en_passant_victim(us, to));
     else if (is_capture(m))
         restore_piece(pos, make_piece(them, undo.captured), them, to);
 

@@ -80,7 +80,6 @@ void generate_pawn_moves(const Position& pos, MoveSink& sink, bool captures_only
     const Bitboard first_rank = us == WHITE ? RANK_1_BB : RANK_8_BB;
     // Ordinary pushes and captures land on relative ranks 3..7.
     const Bitboard middle = ~(last_rank | first_rank | (us == WHITE ? RANK_2_BB : RANK_7_BB));
-    const int forward = us == WHITE ? 8 : -8;
 
     if (!captures_only) {
         push_promotions(pos, sink);
@@ -121,7 +120,7 @@ void generate_pawn_moves(const Position& pos, MoveSink& sink, bool captures_only
     // can be taken; a FEN may name any square at all.
     const int ep_rank = us == WHITE ? 5 : 2;
     if (ep != NO_SQUARE && rank_of(ep) == ep_rank && !(pos.occupied & square_bb(ep)) &&
-        (pieces(pos, them, PAWN) & square_bb(ep - forward))) {
+        (pieces(pos, them, PAWN) & square_bb(en_passant_victim(us, ep)))) {
         Bitboard attackers = pawn_attacks[them][ep] & pawns;
         while (attackers) sink.add(pop_lsb(attackers), ep, EN_PASSANT);
     }
@@ -182,20 +181,4 @@ Move* generate_quiets(const Position& pos, Move* out) {
     all_piece_moves(pos, sink, ~pos.occupied);
     generate_castling_moves(pos, sink);
     return sink.cur;
-}
-
-bool move_is_legal(Position& pos, Move m) {
-    make_move(pos, m);
-    bool legal = mover_king_safe(pos);
-    unmake_move(pos, m);
-    return legal;
-}
-
-void generate_legal_moves(Position& pos, MoveList& list) {
-    Move scratch[MAX_MOVES];
-    Move* end = generate_moves(pos, scratch);
-    const LegalityMasks masks = legality_masks(pos, in_check(pos));
-    list.count = 0;
-    for (Move* m = scratch; m < end; ++m)
-        if (move_is_legal(pos, *m, masks)) list.moves[list.count++] = *m;
 }

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "board/legality.h"
 #include "board/makemove.h"
-#include "board/movegen.h"
 
 namespace {
 
@@ -32,18 +32,15 @@ uint64_t perft(Position& pos, int depth) {
     Move* end = generate_moves(pos, moves);
     const LegalityMasks masks = legality_masks(pos, in_check(pos));
     uint64_t nodes = 0;
-    if (depth == 1) {
-        for (Move* m = moves; m < end; ++m) {
-            make_move(pos, *m);
-            nodes += made_move_legal(pos, *m, masks);
-            unmake_move(pos, *m);
-        }
-        return nodes;
-    }
     for (Move* m = moves; m < end; ++m) {
-        make_move(pos, *m);
-        if (made_move_legal(pos, *m, masks)) nodes += perft(pos, depth - 1);
-        unmake_move(pos, *m);
+        if (!legal_before_make(pos, *m, masks)) continue;
+        if (depth > 1) {
+            make_move(pos, *m);
+            nodes += perft(pos, depth - 1);
+            unmake_move(pos, *m);
+        } else {
+            ++nodes;  // a legal leaf is counted without being played
+        }
     }
     return nodes;
 }
@@ -54,7 +51,7 @@ void perft_divide(Position& pos, int depth) {
     uint64_t total = 0;
     for (Move* m = moves; m < end; ++m) {
         make_move(pos, *m);
-        if (mover_king_safe(pos)) {
+        if (legal_after_make(pos)) {
             uint64_t n = perft(pos, depth - 1);
             std::printf("%s: %llu\n", move_to_str(*m), static_cast<unsigned long long>(n));
             total += n;
@@ -102,7 +99,10 @@ void cmd_illegalcheck(Position& pos) {
     Move* end = generate_moves(pos, moves);
     int reports = 0;
     for (Move* m = moves; m < end; ++m) {
-        if (!move_is_legal(pos, *m)) continue;
+        make_move(pos, *m);
+        const bool legal = legal_after_make(pos);
+        unmake_move(pos, *m);
+        if (!legal) continue;
         copy = pos;
         make_move(copy, *m);
         const int mover = copy.side ^ 1, them = copy.side;

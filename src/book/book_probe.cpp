@@ -2,7 +2,7 @@
 
 #include "book/book.h"
 #include "book/book_table.h"
-#include "board/movegen.h"
+#include "board/legality.h"
 
 namespace {
 

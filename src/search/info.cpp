@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "board/legality.h"
 #include "board/makemove.h"
-#include "board/movegen.h"
 
 #include "search/limits.h"
 #include "search/output.h"
@@ -30,7 +30,7 @@ void print_info(Position& pos, int depth, int multipv_line, int score, const Mov
     int valid = 0;
     for (; valid < pv_length; ++valid) {
         make_move(pos, pv[valid]);
-        if (!mover_king_safe(pos)) {
+        if (!legal_after_make(pos)) {
             unmake_move(pos, pv[valid]);
             char message[MESSAGE_SIZE];
             std::snprintf(message, sizeof(message),

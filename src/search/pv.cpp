@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "board/legality.h"
 #include "board/makemove.h"
-#include "board/movegen.h"
 #include "search/output.h"
 
 bool pv_report_active = false;
@@ -34,7 +34,7 @@ int append_text(char* buffer, int length, int size, const char* text) {
 // is as it was on return.
 int legal_prefix(Position& pos, const Move* moves, int len) {
     int valid = 0;
-    while (valid < len && king_safe_after(pos, moves[valid])) {
+    while (valid < len && legal_before_make(pos, moves[valid])) {
         if (valid + 1 == len) {
             take_back(pos, moves, valid);
             return len;

@@ -1,10 +1,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "board/legality.h"
 #include "board/makemove.h"
-#include "board/movegen.h"
 #include "eval/evaluate.h"
 #include "search/limits.h"
+#include "search/node.h"
 #include "search/search.h"
 #include "search/see.h"
 #include "search/tt.h"
@@ -15,12 +16,8 @@ constexpr int CLOCK_INTERVAL = 4096;
 }  // namespace
 
 int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
-    ss->pv_length = 0;
-    if (stop_search) return 0;
-    ++search_nodes;
-    if (search_limits.nodes > 0 && search_nodes >= uint64_t(search_limits.nodes)) stop_search = true;
+    if (!enter_node(ss, ply)) return 0;
     if (search_nodes % CLOCK_INTERVAL == 0 && search_elapsed_ms() >= time_hard) stop_search = true;
-    if (ply > sel_depth) sel_depth = ply;
 
     const int stand_pat = evaluate(pos);
     if (ply >= MAX_PLY) return stand_pat;
@@ -52,7 +49,8 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
 
     int best = stand_pat;
     Move best_move = NO_MOVE;
-    LegalityMasks masks{0, 0};  // worked out before the first move is made; exposing is never 0 once known
+    // Every capture kept could reach alpha as it stands, so the first is always tried.
+    const LegalityMasks masks = count > 0 ? legality_masks(pos, in_check(pos)) : LegalityMasks{};
     for (int i = 0; i < count; ++i) {
         // The first maximum of the rest moves up front; the others keep generation order.
         int pick = i;
@@ -66,8 +64,7 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
         values[i] = v;
 
         if (v + DELTA_MARGIN + stand_pat < alpha) break;  // and so every later, smaller one
-        if (!masks.exposing) masks = legality_masks(pos, in_check(pos));
-        if (!move_is_legal(pos, m, masks)) continue;
+        if (!legal_before_make(pos, m, masks)) continue;
         make_move(pos, m);
         tt_prefetch(pos.hash);
         prefetch_evaluation(pos.hash);
@@ -78,12 +75,7 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
             best = s;
             best_move = m;
             if (s > alpha) {
-                const StackEntry* child = ss + 1;
-                int len = std::min(child->pv_length, MAX_PLY - 1);
-                ss->pv[0] = m;
-                std::memcpy(ss->pv + 1, child->pv, sizeof(Move) * size_t(len));
-                ss->pv_length = len + 1;
-                ss->pv_replayed = false;
+                copy_child_pv(ss, m);
                 alpha = s;
                 if (s >= beta) break;
             }

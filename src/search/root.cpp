@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/movegen.h"
+#include "board/legality.h"
 #include "platform/clock.h"
 #include "search/history.h"
 #include "search/info.h"

@@ -1,14 +1,14 @@
 #include "search/search.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "board/legality.h"
 #include "board/makemove.h"
-#include "board/movegen.h"
 #include "eval/evaluate.h"
 #include "search/history.h"
 #include "search/limits.h"
 #include "search/movepick.h"
+#include "search/node.h"
 #include "search/pv.h"
 #include "search/see.h"
 #include "search/tt.h"
@@ -36,11 +36,8 @@ inline bool is_root_excluded(Move m) {
     return false;
 }
 
-// Counts the node, applies the node limit and, every 1024 nodes from the
-// second iteration on, the hard time limit and the input poll.
-inline void count_node() {
-    ++search_nodes;
-    if (search_limits.nodes > 0 && search_nodes >= uint64_t(search_limits.nodes)) stop_search = true;
+// Every 1024 nodes from the second iteration on: the hard time limit and the input poll.
+inline void check_clock_and_input() {
     if (search_nodes % POLL_INTERVAL == 0 && root_depth >= 2) {
         if (search_elapsed_ms() >= time_hard) stop_search = true;
         search_poll();
@@ -89,7 +86,7 @@ int probcut(Position& pos, StackEntry* ss, int depth, int beta, int ply) {
     const LegalityMasks masks = legality_masks(pos, false);  // not in check here
     for (Move* it = captures; it < end; ++it) {
         Move m = *it;
-        if (!move_is_legal(pos, m, masks)) continue;
+        if (!legal_before_make(pos, m, masks)) continue;
         if (see(pos, m) < 0) continue;
         make_move(pos, m);
         tt_prefetch(pos.hash);
@@ -102,21 +99,11 @@ int probcut(Position& pos, StackEntry* ss, int depth, int beta, int ply) {
     return -INFINITE_SCORE;
 }
 
-inline void copy_child_pv(StackEntry* ss, Move m) {
-    const StackEntry* child = ss + 1;
-    int len = std::min(child->pv_length, MAX_PLY - 1);
-    ss->pv[0] = m;
-    std::memcpy(ss->pv + 1, child->pv, sizeof(Move) * size_t(len > 0 ? len : 0));
-    ss->pv_length = (len > 0 ? len : 0) + 1;
-}
-
 }  // namespace
 
 int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool is_pv, int ply) {
-    ss->pv_length = 0;
-    if (stop_search) return 0;
-    count_node();
-    if (ply > sel_depth) sel_depth = ply;
+    if (!enter_node(ss, ply)) return 0;
+    check_clock_and_input();
     if (ply >= MAX_PLY) return evaluate(pos);
     if (depth <= 0) return quiescence(pos, ss, alpha, beta, ply);
     if (pos.halfmove_clock >= 100) return 0;
@@ -211,7 +198,7 @@ int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool i
         if ((m = picker_next(picker, pos, skip_quiets)) == NO_MOVE) break;
         if (m == ss->excluded_move) continue;
         if (ply == 0 && is_root_excluded(m)) continue;
-        if (!move_is_legal(pos, m, masks)) continue;
+        if (!legal_before_make(pos, m, masks)) continue;
         const bool capture = is_capture(m);
         const bool quiet = !capture && !is_promotion(m);
 

@@ -1,34 +1,17 @@
 #include "search/see.h"
 
 #include <algorithm>
-#include <array>
 
 #include "board/attacks.h"
-
-namespace {
-
-// Squares sharing a diagonal (LINES[0]) or a rank or file (LINES[1]) with a
-// square: only sliders standing there can ever reach it, so a side without
-// one there needs no attack lookup at all.
-constexpr auto LINES = [] {
-    std::array<std::array<Bitboard, 64>, 2> t{};
-    for (int a = 0; a < 64; ++a)
-        for (int b = 0; b < 64; ++b) {
-            if (a == b) continue;
-            const int df = file_of(a) - file_of(b), dr = rank_of(a) - rank_of(b);
-            if (df == dr || df == -dr) t[0][a] |= square_bb(b);
-            if (df == 0 || dr == 0) t[1][a] |= square_bb(b);
-        }
-    return t;
-}();
-
-}  // namespace
 
 int see(const Position& pos, Move move) {
     const int from = move_from(move), to = move_to(move);
     const Bitboard* bb = pos.piece_bb;
-    const Bitboard diagonal = (bb[W_BISHOP] | bb[B_BISHOP] | bb[W_QUEEN] | bb[B_QUEEN]) & LINES[0][to];
-    const Bitboard straight = (bb[W_ROOK] | bb[B_ROOK] | bb[W_QUEEN] | bb[B_QUEEN]) & LINES[1][to];
+    // Only sliders on the target's diagonals, ranks and files (what they would
+    // reach from it on an empty board) can ever attack it: without one there,
+    // no attack lookup at all.
+    const Bitboard diagonal = (bb[W_BISHOP] | bb[B_BISHOP] | bb[W_QUEEN] | bb[B_QUEEN]) & bishop_attacks(to, 0);
+    const Bitboard straight = (bb[W_ROOK] | bb[B_ROOK] | bb[W_QUEEN] | bb[B_QUEEN]) & rook_attacks(to, 0);
 
     Bitboard occ = pos.occupied & ~square_bb(from);
     Bitboard attackers = (pawn_attacks[BLACK][to] & bb[W_PAWN]) | (pawn_attacks[WHITE][to] & bb[B_PAWN]) |

@@ -1,6 +1,6 @@
 #include "tablebase/tablebase.h"
 
-#include "board/movegen.h"
+#include "board/legality.h"
 #include "tablebase/entry.h"
 #include "tablebase/probe.h"
 #include "tablebase/registry.h"

@@ -1,7 +1,7 @@
 #include <cstring>
 
+#include "board/legality.h"
 #include "board/makemove.h"
-#include "board/movegen.h"
 #include "uci/text.h"
 #include "uci/uci.h"
 

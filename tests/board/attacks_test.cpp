@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "board/attacks.h"
+#include "board/lines.h"
 #include "board/magic_search.h"
 #include "data_table.h"
 
@@ -16,6 +17,23 @@ TEST(Attacks, SliderLookupsAgreeWithRayWalking) {
         ASSERT_EQ(bishop_attacks(sq, occ), bishop_attacks_slow(sq, occ)) << sq;
         ASSERT_EQ(rook_attacks(sq, occ), rook_attacks_slow(sq, occ)) << sq;
     }
+}
+
+// Two squares that one slider kind connects: the line is what that slider
+// reaches from either over an empty board, with both squares; between them,
+// what each reaches with the other in the way.
+TEST(Lines, EveryPairAgreesWithRayWalking) {
+    for (int a = 0; a < 64; ++a)
+        for (int b = 0; b < 64; ++b) {
+            Bitboard line = 0, between = 0;
+            for (auto slider : {bishop_attacks_slow, rook_attacks_slow})
+                if (a != b && (slider(a, 0) & square_bb(b))) {
+                    line = (slider(a, 0) & slider(b, 0)) | square_bb(a) | square_bb(b);
+                    between = slider(a, square_bb(b)) & slider(b, square_bb(a));
+                }
+            ASSERT_EQ(LINE_THROUGH[a][b], line) << a << " " << b;
+            ASSERT_EQ(BETWEEN[a][b], between) << a << " " << b;
+        }
 }
 
 TEST(Attacks, MagicSearchFromTheFixedSeedFindsTheKnownMultipliers) {

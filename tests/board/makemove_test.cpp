@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "board/makemove.h"
-#include "board/movegen.h"
+#include "board/legality.h"
 #include "board/perft.h"
 #include "board/zobrist.h"
 #include "board_test_util.h"
@@ -41,11 +41,11 @@ void check_make_unmake(Position& pos, int depth) {
     before[depth] = pos;
     const LegalityMasks masks = legality_masks(pos, in_check(pos));
     for (Move* m = moves; m < end; ++m) {
-        const bool foreseen = king_safe_after(pos, *m);
+        const bool foreseen = legal_before_make(pos, *m), settled = legal_before_make(pos, *m, masks);
         make_move(pos, *m);
         // The shortcuts must give the answer of the attack test on the move made.
-        ASSERT_EQ(made_move_legal(pos, *m, masks), mover_king_safe(pos)) << move_to_str(*m);
-        ASSERT_EQ(foreseen, mover_king_safe(pos)) << move_to_str(*m);
+        ASSERT_EQ(foreseen, legal_after_make(pos)) << move_to_str(*m);
+        ASSERT_EQ(settled, legal_after_make(pos)) << move_to_str(*m);
         // The keys and score kept incrementally must equal a fresh computation.
         uint64_t key = zobrist_castling[pos.castling] ^ (pos.side == BLACK ? zobrist_side : 0);
         if (pos.ep_square != NO_SQUARE) key ^= zobrist_ep[file_of(pos.ep_square)];
@@ -63,7 +63,7 @@ void check_make_unmake(Position& pos, int depth) {
         ASSERT_EQ(pawn_key, pos.pawn_hash) << move_to_str(*m);
         ASSERT_EQ(score, pos.psq_score) << move_to_str(*m);
         ASSERT_EQ(pos.occupied, pos.color_bb[WHITE] | pos.color_bb[BLACK]);
-        if (depth > 1 && mover_king_safe(pos)) check_make_unmake(pos, depth - 1);
+        if (depth > 1 && legal_after_make(pos)) check_make_unmake(pos, depth - 1);
         unmake_move(pos, *m);
         ASSERT_TRUE(same_position(pos, before[depth])) << move_to_str(*m);
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "board/makemove.h"
-#include "board/movegen.h"
+#include "board/legality.h"
 #include "data_table.h"
 #include "eval/evaluate.h"
 #include "eval/pawns.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "board/makemove.h"
-#include "board/movegen.h"
+#include "board/legality.h"
 #include "search/history.h"
 #include "search/movepick.h"
 #include "search/see.h"
@@ -158,7 +158,7 @@ void check_split(Position& pos, int depth) {
     if (depth == 0) return;
     for (Move m : all) {
         make_move(pos, m);
-        if (mover_king_safe(pos)) check_split(pos, depth - 1);
+        if (legal_after_make(pos)) check_split(pos, depth - 1);
         unmake_move(pos, m);
     }
 }

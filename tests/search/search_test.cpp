@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "board/makemove.h"
-#include "board/movegen.h"
+#include "board/legality.h"
 #include "search/pv.h"
 #include "eval/evaluate.h"
 #include "data_table.h"
@@ -107,8 +107,8 @@ TEST_F(SearchTest, LeavesThePositionUnchangedAndItsLineLegal) {
         const StackEntry& root = search_stack[ROOT_STACK_INDEX];
         ASSERT_GT(root.pv_length, 0);
         for (int k = 0; k < root.pv_length; ++k) {
-            ASSERT_TRUE(move_is_legal(pos, root.pv[k])) << "index " << k;
             make_move(pos, root.pv[k]);
+            ASSERT_TRUE(legal_after_make(pos)) << "index " << k;
         }
     }
     EXPECT_FALSE(pv_report_active);

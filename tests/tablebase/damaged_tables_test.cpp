@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <random>
 
-#include "board/movegen.h"
+#include "board/legality.h"
 #include "fuzz/harness.h"
 #include "tablebase/tb_position.h"
 #include "tb_test_util.h"
