@@ -1,6 +1,6 @@
 #include "eval/evaluate.h"
 
-#include "eval/attack_info.h"
+#include "eval/attack_terms.h"
 #include "eval/endgames.h"
 #include "eval/pawns.h"
 #include "eval/psq.h"
@@ -53,16 +53,16 @@ int evaluate_uncached(const Position& pos) {
     }
 
     EvalAttacks at;
-    collect_attacks(pos, at);
+    score_attack_terms(pos, at);
 
     Score s = pos.psq_score;
     s += eval_pawns(pos);
-    s += eval_mobility(pos, at, WHITE) - eval_mobility(pos, at, BLACK);
+    s += at.mobility[WHITE] - at.mobility[BLACK];
     s += eval_outposts(pos, at, WHITE) - eval_outposts(pos, at, BLACK);
     if (popcount(bb[W_BISHOP]) >= 2) s += BISHOP_PAIR;
     if (popcount(bb[B_BISHOP]) >= 2) s -= BISHOP_PAIR;
     s += eval_rooks(pos, WHITE) - eval_rooks(pos, BLACK);
-    s += eval_threats(pos, at, WHITE) - eval_threats(pos, at, BLACK);
+    s += at.threats[WHITE] - at.threats[BLACK];
     s += eval_king_danger(pos, at, BLACK) - eval_king_danger(pos, at, WHITE);  // middle-game half only
     s += eval_passed_extras(pos);
 

@@ -1,23 +1,11 @@
 #include <algorithm>
-#include <array>
 #include <bit>
 
 #include "board/attacks.h"
+#include "eval/attack_weights.h"
 #include "eval/terms.h"
 
 namespace {
-
-constexpr int MAX_ATTACK_UNITS = 99;
-
-// Danger in centipawns by attack units: slow growth up to 91 at 22 units,
-// then 100 + 10 per unit, so KING_DANGER[99] = 860.
-constexpr auto KING_DANGER = [] {
-    constexpr int start[23] = {0, 0, 1, 2, 3, 5, 7, 10, 13, 16, 20, 24, 28, 33, 38, 44, 50, 56, 62, 68, 75, 83, 91};
-    std::array<int, MAX_ATTACK_UNITS + 1> t{};
-    for (int i = 0; i <= MAX_ATTACK_UNITS; ++i) t[i] = i < 23 ? start[i] : 100 + 10 * (i - 23);
-    return t;
-}();
-static_assert(KING_DANGER[99] == 860);
 
 // The king's file and its neighbours as bits 0 (file a) to 7 (file h).
 constexpr int KING_FILES[8] = {0x03, 0x07, 0x0E, 0x1C, 0x38, 0x70, 0xE0, 0xC0};
@@ -39,21 +27,16 @@ int eval_king_danger(const Position& pos, const EvalAttacks& at, int color) {
     int units = std::min(at.zone_units[enemy], MAX_ATTACK_UNITS);
 
     // Of several queens only the one on the lowest square is asked.
-    if (at.first_queen[enemy] & (diagonal | straight)) units += 6;
-    if (enemy_kinds[ROOK - KNIGHT] & straight) units += 3;
-    if (enemy_kinds[BISHOP - KNIGHT] & diagonal) units += 2;
-    if (enemy_kinds[KNIGHT - KNIGHT] & jumps) units += 2;
+    if (at.first_queen[enemy] & (diagonal | straight)) units += QUEEN_CHECK_UNITS;
+    if (enemy_kinds[ROOK - KNIGHT] & straight) units += ROOK_CHECK_UNITS;
+    if (enemy_kinds[BISHOP - KNIGHT] & diagonal) units += BISHOP_CHECK_UNITS;
+    if (enemy_kinds[KNIGHT - KNIGHT] & jumps) units += KNIGHT_CHECK_UNITS;
 
-    int danger = KING_DANGER[std::min(units, MAX_ATTACK_UNITS)];
+    const int danger = KING_DANGER[std::min(units, MAX_ATTACK_UNITS)];
 
     // Missing shelter on the king's file and its neighbours, one bit per file.
     const int bare = KING_FILES[file_of(ksq)] & ~at.pawn_files[color];
     const int enemy_files = at.pawn_files[enemy];
-    return danger + 10 * std::popcount(unsigned(bare & enemy_files)) + 20 * std::popcount(unsigned(bare & ~enemy_files));
-}
-
-int eval_king_danger(const Position& pos, int color) {
-    EvalAttacks at;
-    collect_attacks(pos, at);
-    return eval_king_danger(pos, at, color);
+    return danger + HALF_OPEN_FILE_DANGER * std::popcount(unsigned(bare & enemy_files)) +
+           OPEN_FILE_DANGER * std::popcount(unsigned(bare & ~enemy_files));
 }

@@ -45,9 +45,3 @@ Score eval_outposts(const Position& pos, const EvalAttacks& at, int color) {
     }
     return s;
 }
-
-Score eval_outposts(const Position& pos, int color) {
-    EvalAttacks at;
-    collect_attacks(pos, at);
-    return eval_outposts(pos, at, color);
-}

@@ -16,8 +16,10 @@ void print_score(const char* name, Score s) { print_halves(name, mg_value(s), eg
 }  // namespace
 
 void eval_trace(const Position& pos) {
+    EvalAttacks at;
+    score_attack_terms(pos, at);
     const Score black_rooks = eval_rooks(pos, BLACK);
-    const int white_danger = eval_king_danger(pos, WHITE), black_danger = eval_king_danger(pos, BLACK);
+    const int white_danger = eval_king_danger(pos, at, WHITE), black_danger = eval_king_danger(pos, at, BLACK);
     int bishop_pair = 0;
     if (popcount(pos.piece_bb[W_BISHOP]) >= 2) bishop_pair += 22;
     if (popcount(pos.piece_bb[B_BISHOP]) >= 2) bishop_pair -= 22;
@@ -26,11 +28,11 @@ void eval_trace(const Position& pos) {
     std::printf("Phase: %d/%d\n", game_phase(pos), MAX_PHASE);
     print_score("Material+PST", pos.psq_score);
     print_score("Pawns", eval_pawns(pos));
-    print_score("Mobility", eval_mobility(pos, WHITE) - eval_mobility(pos, BLACK));
+    print_score("Mobility", at.mobility[WHITE] - at.mobility[BLACK]);
     print_score("RooksW", eval_rooks(pos, WHITE));
     // Black's rook term as it enters the sum: each half read, then negated.
     print_halves("RooksB", -mg_value(black_rooks), -eg_value(black_rooks));
-    print_score("Threats", eval_threats(pos, WHITE) - eval_threats(pos, BLACK));
+    print_score("Threats", at.threats[WHITE] - at.threats[BLACK]);
     std::printf("%-16s  %+5d\n", "BishopPair", bishop_pair);
     std::printf("%-16s  W: %d  B: %d  net: %+d\n", "KingSafety", white_danger, black_danger,
                 black_danger - white_danger);

@@ -15,15 +15,17 @@ namespace {
 long long term_value(const std::string& term, const Position& pos) {
     const std::string name = term.substr(0, term.find_first_of(". "));
     const int color = term.find(".b") != std::string::npos ? BLACK : WHITE;
+    EvalAttacks at;
+    score_attack_terms(pos, at);
     if (name == "evaluate") return evaluate(pos);
     if (name == "phase") return game_phase(pos);
     if (name == "pawns") return eval_pawns(pos);
     if (name == "structure") return pawn_structure(pos);
-    if (name == "mobility") return eval_mobility(pos, color);
-    if (name == "outposts") return eval_outposts(pos, color);
+    if (name == "mobility") return at.mobility[color];
+    if (name == "outposts") return eval_outposts(pos, at, color);
     if (name == "rooks") return eval_rooks(pos, color);
-    if (name == "threats") return eval_threats(pos, color);
-    if (name == "king_danger") return eval_king_danger(pos, color);
+    if (name == "threats") return at.threats[color];
+    if (name == "king_danger") return eval_king_danger(pos, at, color);
     if (name == "passed") return eval_passed_extras(pos);
     if (name == "special") return eval_special_endgames(pos);
     if (name == "krpkr") return krpkr_scale(pos, color);

@@ -1,5 +1,7 @@
-// What the evaluation terms need from the attacks of both colours' pawns and
-// of every knight, bishop, rook and queen, gathered in one pass per evaluation.
+// One pass over both colours' pawns and pieces per evaluation. The terms a
+// piece earns from its own attacks (mobility, threats, king-zone units) are
+// scored as its attacks are found, so no attack set is kept to be read
+// again; what the king-danger and outpost terms read afterwards is kept.
 #pragma once
 
 #include "board/position.h"
@@ -11,7 +13,7 @@ struct EvalAttacks {
     int pawn_files[2];        // bit f set when the colour has a pawn on file f
     int zone_units[2];        // king-danger units of the pieces whose attacks reach a square next to the enemy king
     Score mobility[2];        // the colour's mobility term
-    Score minor_threats[2];   // its knights and bishops attacking enemy rooks and queens
+    Score threats[2];         // the colour's threat term
 };
 
-void collect_attacks(const Position& pos, EvalAttacks& out);
+void score_attack_terms(const Position& pos, EvalAttacks& out);

@@ -1,8 +1,8 @@
-#include "eval/attack_info.h"
+#include "eval/attack_terms.h"
 
 #include "board/attacks.h"
+#include "eval/attack_weights.h"
 #include "eval/masks.h"
-#include "eval/piece_terms.h"
 
 namespace {
 
@@ -15,9 +15,9 @@ struct Targets {
 };
 
 // The attacks of every piece of one kind, by ascending square, with the
-// mobility and threat terms they earn.
+// mobility, threats and king-zone units they earn.
 template <int Type>
-void collect_kind(EvalAttacks& out, int c, Bitboard pieces, const Targets& t) {
+void score_kind(EvalAttacks& out, int c, Bitboard pieces, const Targets& t) {
     constexpr int k = Type - KNIGHT;
     Bitboard all = 0;
     int hits = 0;
@@ -39,7 +39,7 @@ void collect_kind(EvalAttacks& out, int c, Bitboard pieces, const Targets& t) {
     out.by_kind[c][k] = all;
     out.zone_units[c] += ZONE_UNITS<Type> * hits;
     out.mobility[c] += mobility;
-    out.minor_threats[c] += threats;
+    out.threats[c] += threats;
 }
 
 // Bit f set when b has a square on file f.
@@ -52,7 +52,7 @@ int occupied_files(Bitboard b) {
 
 }  // namespace
 
-void collect_attacks(const Position& pos, EvalAttacks& out) {
+void score_attack_terms(const Position& pos, EvalAttacks& out) {
     out.pawns[WHITE] = pawn_attack_set(pos.piece_bb[W_PAWN], WHITE);
     out.pawns[BLACK] = pawn_attack_set(pos.piece_bb[B_PAWN], BLACK);
     for (int c = WHITE; c <= BLACK; ++c) {
@@ -63,10 +63,10 @@ void collect_attacks(const Position& pos, EvalAttacks& out) {
         out.pawn_files[c] = occupied_files(own[PAWN]);
         out.zone_units[c] = 0;
         out.mobility[c] = 0;
-        out.minor_threats[c] = 0;
-        collect_kind<KNIGHT>(out, c, own[KNIGHT], t);
-        collect_kind<BISHOP>(out, c, own[BISHOP], t);
-        collect_kind<ROOK>(out, c, own[ROOK], t);
-        collect_kind<QUEEN>(out, c, own[QUEEN], t);
+        out.threats[c] = pawn_threats(out.pawns[c], enemy[KNIGHT] | enemy[BISHOP], enemy[ROOK]);
+        score_kind<KNIGHT>(out, c, own[KNIGHT], t);
+        score_kind<BISHOP>(out, c, own[BISHOP], t);
+        score_kind<ROOK>(out, c, own[ROOK], t);
+        score_kind<QUEEN>(out, c, own[QUEEN], t);
     }
 }
