@@ -32,11 +32,13 @@ Bitboard bishop_attacks_slow(int sq, Bitboard occ);
 Bitboard rook_attacks_slow(int sq, Bitboard occ);
 
 inline Bitboard bishop_attacks(int sq, Bitboard occ) {
+    assert(is_square(sq));
     const MagicEntry& e = bishop_magics[sq];
     return e.attacks[((occ & e.mask) * e.magic) >> e.shift];
 }
 
 inline Bitboard rook_attacks(int sq, Bitboard occ) {
+    assert(is_square(sq));
     const MagicEntry& e = rook_magics[sq];
     return e.attacks[((occ & e.mask) * e.magic) >> e.shift];
 }

@@ -23,6 +23,7 @@ inline bool legal_after_make(const Position& pos) {
 // that would have attacked the king's starting square, which castling needs
 // safe; and the corner it leaves has nothing behind it.
 inline bool legal_before_make(const Position& pos, Move m) {
+    assert(moves_own_piece(pos, m));
     const int us = pos.side, to = move_to(m);
     const Bitboard from_bb = square_bb(move_from(m)), to_bb = square_bb(to);
     Bitboard king = pos.piece_bb[make_piece(us, KING)];
@@ -64,6 +65,7 @@ inline LegalityMasks legality_masks(const Position& pos, bool checked) {
     while (pinners) masks.exposing |= BETWEEN[k][pop_lsb(pinners)] & own;
     if (checked) {
         const Bitboard checkers = attackers_to(k, them, occ, pos);
+        assert(checkers);
         masks.safe_targets = (checkers & (checkers - 1)) ? 0 : checkers | BETWEEN[k][lsb(checkers)];
     }
     return masks;

@@ -10,21 +10,30 @@ namespace line_detail {
 
 using SquarePairs = std::array<std::array<Bitboard, 64>, 64>;
 
-// For each pair of squares a, b on one rank, file or diagonal: every square
-// of the line through them (whole_line) or those strictly between them.
-// Pairs on no common line, and a square with itself, stay empty.
+constexpr bool on_board(int file, int rank) { return file >= 0 && file < 8 && rank >= 0 && rank < 8; }
+
+// The squares from sq onwards in one direction, sq itself left out.
+constexpr Bitboard ray(int sq, int df, int dr) {
+    Bitboard b = 0;
+    for (int f = file_of(sq) + df, r = rank_of(sq) + dr; on_board(f, r); f += df, r += dr)
+        b |= square_bb(make_square(f, r));
+    return b;
+}
+
+// Walks from each square a in the eight directions; each square b reached
+// gets the whole line through a and b (whole_line), or the squares passed
+// on the way from a. Pairs on no common line, and a square with itself, stay empty.
 constexpr SquarePairs build(bool whole_line) {
+    constexpr int DIRECTIONS[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, -1}, {1, -1}, {-1, 1}};
     SquarePairs t{};
     for (int a = 0; a < 64; ++a)
-        for (int b = 0; b < 64; ++b) {
-            const int df = file_of(b) - file_of(a), dr = rank_of(b) - rank_of(a);
-            if (a == b || (df != 0 && dr != 0 && df != dr && df != -dr)) continue;
-            for (int s = 0; s < 64; ++s) {
-                // s - a = k * (b - a) for some k: on the line; 0 < k < 1: between.
-                const int sf = file_of(s) - file_of(a), sr = rank_of(s) - rank_of(a);
-                if (sf * dr != sr * df) continue;
-                const int k_times_length = sf * df + sr * dr, length = df * df + dr * dr;
-                if (whole_line || (k_times_length > 0 && k_times_length < length)) t[a][b] |= square_bb(s);
+        for (const auto& d : DIRECTIONS) {
+            const Bitboard line = ray(a, d[0], d[1]) | ray(a, -d[0], -d[1]) | square_bb(a);
+            Bitboard passed = 0;
+            for (int f = file_of(a) + d[0], r = rank_of(a) + d[1]; on_board(f, r); f += d[0], r += d[1]) {
+                const int b = make_square(f, r);
+                t[a][b] = whole_line ? line : passed;
+                passed |= square_bb(b);
             }
         }
     return t;

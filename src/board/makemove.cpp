@@ -14,6 +14,7 @@ void init_castling_mask() {
 
 void make_null_move(Position& pos) {
     using namespace move_detail;
+    assert(pos.history_len < MAX_HISTORY);
     push_undo(pos);
     pos.hash ^= zobrist_side;
     pos.side ^= 1;
@@ -22,6 +23,7 @@ void make_null_move(Position& pos) {
 }
 
 void unmake_null_move(Position& pos) {
+    assert(pos.history_len > 0);
     pos.side ^= 1;
     const UndoRecord& undo = pos.history[--pos.history_len];
     pos.ep_square = undo.ep_square;

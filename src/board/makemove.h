@@ -14,6 +14,16 @@ void init_castling_mask();
 void make_null_move(Position& pos);
 void unmake_null_move(Position& pos);
 
+// The precondition of make_move and of the tests of a move before it: the
+// move lifts a piece of the side to move, and a capture other than en
+// passant takes an enemy piece. Asserted only: every generated move meets it.
+inline bool moves_own_piece(const Position& pos, Move m) {
+    const int piece = pos.board[move_from(m)], victim = pos.board[move_to(m)];
+    const bool takes_enemy = move_kind(m) == EN_PASSANT || !is_capture(m) ||
+                             (victim != NO_PIECE && color_of(victim) != pos.side);
+    return piece != NO_PIECE && color_of(piece) == pos.side && takes_enemy;
+}
+
 // Square of the pawn an en-passant capture takes, behind its target from the
 // mover's side: en_passant_victim(WHITE, D6) = d5.
 constexpr int en_passant_victim(int us, int to) { return us == WHITE ? to - 8 : to + 8; }
@@ -103,6 +113,7 @@ inline UndoRecord& push_undo(Position& pos) {
 
 [[gnu::always_inline]] inline void make_move(Position& pos, Move m) {
     using namespace move_detail;
+    assert(moves_own_piece(pos, m) && pos.history_len < MAX_HISTORY);
     const int us = pos.side;
     const int from = move_from(m), to = move_to(m), kind = move_kind(m);
     const int piece = pos.board[from];
@@ -148,6 +159,7 @@ inline UndoRecord& push_undo(Position& pos) {
 
 [[gnu::always_inline]] inline void unmake_move(Position& pos, Move m) {
     using namespace move_detail;
+    assert(pos.history_len > 0 && pos.board[move_to(m)] != NO_PIECE && color_of(pos.board[move_to(m)]) != pos.side);
     const UndoRecord& undo = pos.history[--pos.history_len];
     const int us = pos.side ^ 1, them = us ^ 1;
     pos.side = us;

@@ -38,6 +38,7 @@ Move* generate_quiets(const Position& pos, Move* out);
 
 // True when a piece of colour `by` attacks the square, sliders seen over `occ`.
 inline bool is_square_attacked(int sq, int by, Bitboard occ, const Position& pos) {
+    assert(is_square(sq) && (by == WHITE || by == BLACK));
     const Bitboard* p = pieces_of(pos, by);
     return (pawn_attacks[by ^ 1][sq] & p[PAWN]) || (knight_attacks[sq] & p[KNIGHT]) ||
            (king_attacks[sq] & p[KING]) || (bishop_attacks(sq, occ) & (p[BISHOP] | p[QUEEN])) ||
@@ -47,6 +48,7 @@ inline bool is_square_attacked(int sq, int by, Bitboard occ, const Position& pos
 // Pieces of colour `by` that attack the square, sliders seen over `occ`: with
 // White's rook on e1 and nothing between, attackers_to(E8, WHITE, ...) holds e1.
 inline Bitboard attackers_to(int sq, int by, Bitboard occ, const Position& pos) {
+    assert(is_square(sq) && (by == WHITE || by == BLACK));
     const Bitboard* p = pieces_of(pos, by);
     return (pawn_attacks[by ^ 1][sq] & p[PAWN]) | (knight_attacks[sq] & p[KNIGHT]) | (king_attacks[sq] & p[KING]) |
            (bishop_attacks(sq, occ) & (p[BISHOP] | p[QUEEN])) | (rook_attacks(sq, occ) & (p[ROOK] | p[QUEEN]));

@@ -48,7 +48,9 @@ inline const Bitboard* pieces_of(const Position& pos, int color) {
     return pos.piece_bb + make_piece(color, PAWN);
 }
 
+// The colour's king must be on the board.
 inline int king_square(const Position& pos, int color) {
+    assert(pos.piece_bb[make_piece(color, KING)]);
     return lsb(pos.piece_bb[make_piece(color, KING)]);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <bit>
+#include <cassert>
 #include <cstdint>
 
 using Bitboard = uint64_t;
@@ -44,7 +45,12 @@ constexpr int make_piece(int color, int type) { return 6 * color + type; }
 constexpr int color_of(int piece) { return piece / 6; }
 constexpr int type_of(int piece) { return piece % 6; }
 
-constexpr Bitboard square_bb(int sq) { return Bitboard(1) << sq; }
+constexpr bool is_square(int sq) { return sq >= 0 && sq < 64; }
+
+constexpr Bitboard square_bb(int sq) {
+    assert(is_square(sq));
+    return Bitboard(1) << sq;
+}
 
 constexpr Bitboard FILE_A_BB = 0x0101010101010101ULL;
 constexpr Bitboard FILE_H_BB = FILE_A_BB << 7;
@@ -55,10 +61,15 @@ constexpr Bitboard file_bb(int file) { return FILE_A_BB << file; }
 constexpr Bitboard rank_bb(int rank) { return RANK_1_BB << (8 * rank); }
 
 inline int popcount(Bitboard b) { return std::popcount(b); }
-inline int lsb(Bitboard b) { return std::countr_zero(b); }
+// The lowest set square of a non-empty b.
+inline int lsb(Bitboard b) {
+    assert(b);
+    return std::countr_zero(b);
+}
 
-// Removes and returns the lowest set square of b.
+// Removes and returns the lowest set square of a non-empty b.
 inline int pop_lsb(Bitboard& b) {
+    assert(b);
     int sq = std::countr_zero(b);
     b &= b - 1;
     return sq;

@@ -56,7 +56,8 @@ inline Score minor_threats(Bitboard attacks, Bitboard enemy_rooks, Bitboard enem
 
 // The threats of all the colour's pawns.
 inline Score pawn_threats(Bitboard pawn_attacks, Bitboard enemy_minors, Bitboard enemy_rooks) {
-    return ((pawn_attacks & enemy_minors) ? PAWN_ATTACKS_MINOR : 0) + ((pawn_attacks & enemy_rooks) ? PAWN_ATTACKS_ROOK : 0);
+    return ((pawn_attacks & enemy_minors) ? PAWN_ATTACKS_MINOR : 0) +
+           ((pawn_attacks & enemy_rooks) ? PAWN_ATTACKS_ROOK : 0);
 }
 
 // King danger: units for each piece whose attacks reach a square next to the

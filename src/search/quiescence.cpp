@@ -5,7 +5,6 @@
 #include "board/makemove.h"
 #include "eval/evaluate.h"
 #include "search/limits.h"
-#include "search/node.h"
 #include "search/search.h"
 #include "search/see.h"
 #include "search/tt.h"
@@ -16,6 +15,7 @@ constexpr int CLOCK_INTERVAL = 4096;
 }  // namespace
 
 int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
+    assert(valid_window(alpha, beta));
     if (!enter_node(ss, ply)) return 0;
     if (search_nodes % CLOCK_INTERVAL == 0 && search_elapsed_ms() >= time_hard) stop_search = true;
 
@@ -49,7 +49,7 @@ int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
 
     int best = stand_pat;
     Move best_move = NO_MOVE;
-    // Every capture kept could reach alpha as it stands, so the first is always tried.
+    // Needed exactly when a capture is kept: each could reach alpha as it stands, so the first is always tried.
     const LegalityMasks masks = count > 0 ? legality_masks(pos, in_check(pos)) : LegalityMasks{};
     for (int i = 0; i < count; ++i) {
         // The first maximum of the rest moves up front; the others keep generation order.

@@ -1,11 +1,16 @@
 // The main alpha-beta search and the quiescence search, with the per-ply
-// search stack and the counters they share with the root driver.
+// search stack and the counters they share with the root driver, and what
+// the two searches do alike at every node.
 #pragma once
 
+#include <algorithm>
+#include <cassert>
 #include <cstdint>
+#include <cstring>
 
 #include "board/move.h"
 #include "board/position.h"
+#include "search/limits.h"
 #include "search/score_scale.h"
 
 struct StackEntry {
@@ -46,3 +51,31 @@ inline constexpr int32_t lmp_table[2][7] = {{0, 3, 5, 8, 13, 18, 25}, {0, 5, 8, 
 int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool is_pv, int ply);
 // Captures and promotions only, standing pat on the static evaluation.
 int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply);
+
+// Node entry: clears the node's line, counts the node (the node limit may
+// stop the search here) and raises the selective depth. False when the
+// search is stopping, and the node returns at once.
+inline bool enter_node(StackEntry* ss, int ply) {
+    assert(ply >= 0 && ply <= MAX_PLY);
+    ss->pv_length = 0;
+    if (stop_search) return false;
+    ++search_nodes;
+    if (search_limits.nodes > 0 && search_nodes >= uint64_t(search_limits.nodes)) stop_search = true;
+    if (ply > sel_depth) sel_depth = ply;
+    return true;
+}
+
+// A search window inside the score scale.
+inline bool valid_window(int alpha, int beta) {
+    return -INFINITE_SCORE <= alpha && alpha < beta && beta <= INFINITE_SCORE;
+}
+
+// The node's line becomes m followed by the child's line, which update_pv has not checked from here.
+inline void copy_child_pv(StackEntry* ss, Move m) {
+    const StackEntry* child = ss + 1;
+    const int len = std::min(child->pv_length, MAX_PLY - 1);
+    ss->pv[0] = m;
+    std::memcpy(ss->pv + 1, child->pv, sizeof(Move) * size_t(len));
+    ss->pv_length = len + 1;
+    ss->pv_replayed = false;
+}

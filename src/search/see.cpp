@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "board/attacks.h"
+#include "board/makemove.h"
 
 int see(const Position& pos, Move move) {
+    assert(moves_own_piece(pos, move));
     const int from = move_from(move), to = move_to(move);
     const Bitboard* bb = pos.piece_bb;
     // Only sliders on the target's diagonals, ranks and files (what they would

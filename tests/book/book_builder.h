@@ -58,8 +58,10 @@ inline bool load_test_book(const std::vector<TestBookEntry>& entries) {
     return book_load(write_temp_file("test.bin", book_bytes(entries)).c_str());
 }
 
-// Position after a "position ..." command line, e.g. "position startpos moves e2e4".
-inline Position position_from(const char* command) {
+// Position after a "position ..." command line, e.g. "position startpos moves e2e4". (Not
+// position_from: the board tests' helper of that name reads a FEN, and two inline functions of
+// one name would be one function to the linker.)
+inline Position position_after(const char* command) {
     Position pos{};
     position_command(command, pos);
     return pos;

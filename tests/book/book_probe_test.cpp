@@ -16,7 +16,7 @@ const uint64_t START_KEY = 0x463B96181691FC9CULL;
 
 // How often each move comes out of `draws` probes of the start position, with a fixed seed.
 std::map<std::string, int> start_draw_counts(int draws) {
-    Position pos = position_from("position startpos");
+    Position pos = position_after("position startpos");
     std::srand(20240517);
     std::map<std::string, int> counts;
     for (int i = 0; i < draws; ++i) ++counts[move_to_str(book_probe(pos))];
@@ -78,7 +78,7 @@ TEST(BookProbe, FindsTheKeyAmongNeighbours) {
 
 TEST(BookProbe, StoredMovesBecomeTheEnginesMovesOrNothing) {
     for (const TableRow& row : read_table("book_moves.txt")) {
-        Position pos = position_from(row[0].c_str());
+        Position pos = position_after(row[0].c_str());
         ASSERT_TRUE(load_test_book({{polyglot_key(pos), polyglot_move(row[1].c_str()), 1}}));
         const Move m = book_probe(pos);
         EXPECT_EQ(move_to_str(m), row[2]) << row[0] << " " << row[1];

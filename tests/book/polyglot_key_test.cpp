@@ -8,7 +8,7 @@ namespace {
 
 TEST(PolyglotKey, MatchesPublishedKeys) {
     for (const TableRow& row : read_table("polyglot_keys.txt"))
-        EXPECT_EQ(polyglot_key(position_from(row[0].c_str())), std::stoull(row[1], nullptr, 16)) << row[0];
+        EXPECT_EQ(polyglot_key(position_after(row[0].c_str())), std::stoull(row[1], nullptr, 16)) << row[0];
 }
 
 TEST(PolyglotKey, EnPassantSquareCountsOnlyWithACapturer) {
@@ -25,8 +25,8 @@ TEST(PolyglotKey, EnPassantSquareCountsOnlyWithACapturer) {
     };
     for (const auto& c : cases) {
         const std::string fen = std::string("position fen ") + c.board;
-        const uint64_t with = polyglot_key(position_from((fen + " " + c.ep + " 0 1").c_str()));
-        EXPECT_EQ(with != polyglot_key(position_from((fen + " - 0 1").c_str())), c.counts) << c.board;
+        const uint64_t with = polyglot_key(position_after((fen + " " + c.ep + " 0 1").c_str()));
+        EXPECT_EQ(with != polyglot_key(position_after((fen + " - 0 1").c_str())), c.counts) << c.board;
     }
 }
 
