@@ -1,7 +1,7 @@
-// One pass over both colours' pawns and pieces per evaluation. The terms a
-// piece earns from its own attacks (mobility, threats, king-zone units) are
-// scored as its attacks are found, so no attack set is kept to be read
-// again; what the king-danger and outpost terms read afterwards is kept.
+// One pass over both colours' pawns and pieces per evaluation. What a piece
+// earns from its own attacks (mobility, threats, king-zone units) is scored
+// as its attacks are found, rather than each attack set kept to be read
+// again; kept are only the unions the king-danger and outpost terms read.
 #pragma once
 
 #include "board/position.h"
