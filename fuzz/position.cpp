@@ -1,4 +1,5 @@
-// One FEN: every move made (its legality shortcut checked) and taken back, evaluation, exchanges, a short search, perft.
+// One FEN: every move made (each legality shortcut held to the rule) and taken back, evaluation, exchanges, a short
+// search, perft.
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>

@@ -16,7 +16,7 @@ void unmake_null_move(Position& pos);
 
 // The precondition of make_move and of the tests of a move before it: the
 // move lifts a piece of the side to move, and a capture other than en
-// passant takes an enemy piece. Asserted only: every generated move meets it.
+// passant takes an enemy piece. Every generated move meets it.
 inline bool moves_own_piece(const Position& pos, Move m) {
     const int piece = pos.board[move_from(m)], victim = pos.board[move_to(m)];
     const bool takes_enemy = move_kind(m) == EN_PASSANT || !is_capture(m) ||

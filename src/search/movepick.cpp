@@ -1,5 +1,6 @@
 #include "search/movepick.h"
 
+#include "board/makemove.h"
 #include "board/movegen.h"
 #include "search/history.h"
 #include "search/see.h"
@@ -14,18 +15,13 @@ constexpr int EVASION_GOOD_CAPTURE = 1000000;
 constexpr int EVASION_BAD_CAPTURE = -500000;
 constexpr int EVASION_PROMOTION = 900000;
 
-// Cheap test that a table move could belong to this position; the search's
-// make-and-test-the-king step is the real legality check.
+// Cheap test that a table move could belong to this position: what make_move
+// asserts, and an empty target for a quiet move. The search's
+// legal_before_make is the real legality check.
 bool hash_move_plausible(const Position& pos, Move m) {
-    const int from = move_from(m), to = move_to(m), kind = move_kind(m);
-    const int piece = pos.board[from];
-    if (piece == NO_PIECE || color_of(piece) != pos.side) return false;
-    if (kind & 4) {
-        if (kind == EN_PASSANT) return true;
-        return pos.board[to] != NO_PIECE && color_of(pos.board[to]) != pos.side;
-    }
-    if (kind == KING_CASTLE || kind == QUEEN_CASTLE) return true;
-    return pos.board[to] == NO_PIECE;
+    const int kind = move_kind(m);
+    return moves_own_piece(pos, m) &&
+           (is_capture(m) || kind == KING_CASTLE || kind == QUEEN_CASTLE || pos.board[move_to(m)] == NO_PIECE);
 }
 
 // Moves the best remaining entry to `index` and returns its position there.
