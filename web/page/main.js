@@ -248,6 +248,16 @@ element("analyse").addEventListener("click", () => {
   showState()
 })
 
+// A line typed for the engine goes as it is: the page's own searches see only the
+// answers to what they asked.
+element("protocol-form").addEventListener("submit", event => {
+  event.preventDefault()
+  const line = element("protocol-line").value.trim()
+  if (!engine || !line) return
+  engine.send(line)
+  element("protocol-line").value = ""
+})
+
 const opened = gameFromFragment(location.hash)
 if (opened.error) element("fen-error").textContent = opened.error
 else if (opened.fen || opened.pgn) setGame(opened)
