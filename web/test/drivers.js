@@ -4,7 +4,7 @@
 //   firefox   /usr/bin/firefox-esr, headless, through puppeteer-core (WebDriver BiDi)
 //   webkit    WebKitGTK's MiniBrowser under WebKitWebDriver, in a virtual X display
 //             (xvfb-run), through webdriverio (classic WebDriver)
-// launchBrowser(name, {viewport, isolated}) gives
+// launchBrowser(name, {viewport}) gives
 //   goto(url), reload(), evaluate(fn, ...args), waitForFunction(fn, arg, {timeout}),
 //   click(selector), fill(selector, text), select(selector, value),
 //   drag(from, to): the mouse pressed at one viewport point and released at another,
@@ -26,10 +26,9 @@ export class TimeoutError extends Error {}
 const MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 const DRAG_STEPS = 8
 
-// isolated: whether the page will be served cross-origin isolated (COOP and COEP).
-export async function launchBrowser(name, {viewport, isolated = true}) {
+export async function launchBrowser(name, {viewport}) {
   if (!LAUNCHERS[name]) throw new Error(`no browser "${name}": one of ${BROWSERS.join(", ")}`)
-  const browser = await LAUNCHERS[name]({viewport, isolated})
+  const browser = await LAUNCHERS[name]({viewport})
   return {name, ...browser, ...pageQueries(browser)}
 }
 
@@ -112,18 +111,13 @@ async function launchPuppeteer(options, viewport) {
 // webSocketUrl, which webdriverio asks for unless told not to), which reports no
 // console messages: errors are collected by a script in the page, from the time
 // the page has loaded on.
-async function launchWebKit({viewport, isolated}) {
+async function launchWebKit({viewport}) {
   const port = await freePort()
-  // WebKitGTK, unlike Safari, gives even a cross-origin isolated page no
-  // SharedArrayBuffer; JavaScriptCore's own option stands in for Safari's rule,
-  // and only where the page is isolated, since the option gives it to every page.
-  const env = {...process.env, ...(isolated ? {JSC_useSharedArrayBuffer: "1"} : {})}
   // A process group of its own (xvfb-run, Xvfb, the driver, MiniBrowser and its
   // web process), to be ended whole, at the latest when the test ends.
   const driver = spawn("xvfb-run", ["-a", "WebKitWebDriver", `--port=${port}`], {
     detached: true,
     stdio: ["ignore", "ignore", "pipe"],
-    env,
   })
   let stderr = ""
   driver.stderr.on("data", data => (stderr = (stderr + data).slice(-4000)))
