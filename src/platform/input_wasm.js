@@ -10,11 +10,20 @@
 mergeInto(LibraryManager.library, {
 #if ASYNCIFY
   // Once the engine has waited for input, main returns through Asyncify's
-  // rewinding rather than to callMain: its status then ends the program here.
+  // rewinding rather than to callMain: its status then ends the program here,
+  // and the ExitStatus that the runtime throws to unwind is caught as callMain
+  // would catch it.
   $exitWhenMainReturns__deps: ["$Asyncify"],
   $exitWhenMainReturns__postset: "addOnPostRun(exitWhenMainReturns);",
   $exitWhenMainReturns: function () {
-    if (Asyncify.currData) Asyncify.whenDone().then((status) => exit(status));
+    if (!Asyncify.currData) return;
+    Asyncify.whenDone().then((status) => {
+      try {
+        exit(status);
+      } catch (error) {
+        if (!(error instanceof ExitStatus)) throw error;
+      }
+    });
   },
 
   // While rewinding (Asyncify.currData set), the import is called once more
