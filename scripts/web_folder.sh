@@ -2,10 +2,12 @@
 # Usage: scripts/web_folder.sh OUTDIR ENGINE_BUILD
 # Lays out the page as it is served: the page (web/page), the libraries it loads
 # (copied from web/page/node_modules, which `npm ci` fills from the lock file when
-# it is missing or out of date, with their licences, and vendor/README.txt naming
-# versions and licences), the engine with its worker as the WebAssembly build in
-# ENGINE_BUILD lays them out in its browser/ folder, and the static server. OUTDIR
-# is emptied first. Then `node OUTDIR/server.js` serves it.
+# it is missing or out of date), the engine with its worker and its client as the
+# WebAssembly build in ENGINE_BUILD lays them out in its browser/ folder, the
+# static server, the licence with THIRD-PARTY-NOTICES.txt (what the page bundles,
+# with their licences), and quillbrook.html: the whole page in one file, engine
+# included, that opens from disk. OUTDIR is emptied first. Any static server
+# serves OUTDIR; `node OUTDIR/server.js` adds the cross-origin isolation headers.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 [ $# = 2 ] || { echo "usage: scripts/web_folder.sh OUTDIR ENGINE_BUILD" >&2; exit 2; }
@@ -42,18 +44,25 @@ npm ls --prefix "$page" >/dev/null 2>&1 || npm ci --prefix "$page" --no-audit --
 
 rm -rf "$out"
 mkdir -p "$out/vendor"
-cp "$page"/index.html "$page"/*.css "$page"/*.js "$root/web/server.js" "$out/"
+cp "$page"/index.html "$page"/*.css "$page"/main.js "$page"/format.js "$page"/game.js "$root/web/server.js" \
+  "$root/LICENSE" "$out/"
 for file in "${vendored[@]}"; do
   mkdir -p "$out/vendor/$(dirname "$file")"
   cp "$page/node_modules/$file" "$out/vendor/$file"
   [ ! -f "$page/node_modules/$file.map" ] || cp "$page/node_modules/$file.map" "$out/vendor/$file.map"
 done
+# The notices of what the page bundles: each library with its licence, and the pieces.
 {
-  echo "Libraries of the page, copied unchanged from their npm packages:"
+  echo "Quillbrook's page bundles these works of others, unchanged, under their own licences."
   for library in chess.js cm-chessboard; do
-    node -e 'const p = require(process.argv[1]); console.log(`- ${p.name} ${p.version}, licence ${p.license} (${p.name}/LICENSE)`)' \
+    node -e 'const p = require(process.argv[1]); console.log(`\n${p.name} ${p.version} (${p.homepage || p.repository?.url || ""}), licence ${p.license}:\n`)' \
       "$page/node_modules/$library/package.json"
+    cat "$page/node_modules/$library/LICENSE"
   done
-  echo "cm-chessboard/assets/pieces/standard.svg holds the Wikimedia standard pieces, CC BY-SA 3.0."
-} >"$out/vendor/README.txt"
-cp "$engine"/browser/* "$out/"
+  echo
+  echo "The pieces (cm-chessboard/assets/pieces/standard.svg) are the standard chess pieces of Wikimedia"
+  echo "Commons by Colin M.L. Burnett (Cburnett), under the Creative Commons Attribution-ShareAlike 3.0"
+  echo "licence (CC BY-SA 3.0, https://creativecommons.org/licenses/by-sa/3.0/), as shipped by cm-chessboard."
+} >"$out/THIRD-PARTY-NOTICES.txt"
+cp -r "$engine"/browser/. "$out/"
+node "$page/build-single-file.mjs" "$out" "$engine/npm/engine-inline.mjs" "$out/quillbrook.html" >/dev/null

@@ -1,16 +1,16 @@
 // The rules of the game come from chess.js, through this module: besides its Chess,
-// what the engine and the page need of a game: the position command, the end of the
-// game, and moves in SAN with their numbers.
+// what the page needs of a game: the end of the game, moves in SAN with their
+// numbers, and the game in the page's address.
 import {Chess, DEFAULT_POSITION} from "chess.js"
 
 export {Chess, DEFAULT_POSITION}
 
-// The position command for the game from its first position: the whole history goes to
-// the engine, which needs it to see repetitions.
-export function positionCommand(startFen, history) {
-  const start = startFen === DEFAULT_POSITION ? "startpos" : `fen ${startFen}`
-  const moves = history.map(move => move.lan)
-  return moves.length ? `position ${start} moves ${moves.join(" ")}` : `position ${start}`
+// What the engine is asked to search for the game: its first position, unless it is
+// the usual one, and every move since, which the engine needs to see repetitions.
+export function searchRequest(chess) {
+  const history = chess.history({verbose: true})
+  const start = history.length ? history[0].before : chess.fen()
+  return {...(start === DEFAULT_POSITION ? {} : {fen: start}), moves: history.map(move => move.lan)}
 }
 
 // {result, reason} once the game is over, else null.
@@ -61,4 +61,38 @@ export function moveRows(history) {
     if (move.color === "b") rows[rows.length - 1].black = move.san
   }
   return rows
+}
+
+// The game in the address's fragment: "#fen=<FEN>" for a position, "#pgn=<PGN>" once
+// moves have been played (with its first position in tags where it is not the
+// usual one), "" for the usual first position; encoded as a URL component.
+export function gameFragment(chess) {
+  if (chess.history().length > 0) {
+    const pgn = chess.pgn({newline: "\n"}).replace(/\[(?!SetUp|FEN)[^\n]*\]\n/g, "").trim()
+    return `#pgn=${encodeURIComponent(pgn)}`
+  }
+  const fen = chess.fen()
+  return fen === DEFAULT_POSITION ? "" : `#fen=${encodeURIComponent(fen).replaceAll("%2F", "/")}`
+}
+
+// The fragment of an address as {fen} or {pgn} that the rules accept, {} for none,
+// or {error} saying why it opens nothing. A FEN may have "_" or "+" for its blanks,
+// as in addresses typed by hand.
+export function gameFromFragment(hash) {
+  const match = /^#(fen|pgn)=(.*)$/s.exec(hash)
+  if (!match) return {}
+  let text
+  try {
+    text = decodeURIComponent(match[1] === "fen" ? match[2].replace(/[_+]/g, " ") : match[2]).trim()
+  } catch {
+    return {error: `the address's ${match[1]} is not encoded text`}
+  }
+  const chess = new Chess()
+  try {
+    if (match[1] === "fen") chess.load(text)
+    else chess.loadPgn(text)
+  } catch (error) {
+    return {error: `the address's ${match[1]}: ${error.message}`}
+  }
+  return {[match[1]]: text}
 }

@@ -1,9 +1,11 @@
-// The page's reading of the engine's lines and its notation, run under Node with the
-// libraries of web/page/node_modules (npm ci there first).
+// The reading of the engine's lines, and the page's notation and games, run under
+// Node with the libraries of web/page/node_modules (npm ci there first).
 import {test} from "node:test"
 import assert from "node:assert/strict"
-import {formatNps, formatScore, parseBestmove, parseInfo, parseOption, whiteScore} from "../page/uci.js"
-import {Chess, gameEnd, moveRows, positionCommand, sanLine} from "../page/game.js"
+import {searchLines} from "../core/engine-client.js"
+import {parseBestmove, parseInfo, parseOption, whiteScore} from "../core/uci.js"
+import {formatNps, formatScore} from "../page/format.js"
+import {Chess, gameEnd, gameFragment, gameFromFragment, moveRows, sanLine, searchRequest} from "../page/game.js"
 
 const START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
 const AFTER_E4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"
@@ -40,7 +42,7 @@ test("an info line as the analysis shows it", () => {
     const info = parseInfo(line)
     const shown = [
       `${info.depth}/${info.seldepth}`,
-      formatScore(whiteScore(info.score, fen.split(" ")[1] === "b")),
+      formatScore(whiteScore(info.score, fen.split(" ")[1])),
       info.nps === undefined ? "" : formatNps(info.nps),
       sanLine(fen, info.pv),
     ]
@@ -59,10 +61,10 @@ test("lines that carry no analysis", () => {
 })
 
 test("bestmove", () => {
-  assert.equal(parseBestmove("bestmove e7e8q"), "e7e8q")
-  assert.equal(parseBestmove("bestmove e2e4 ponder e7e5"), "e2e4")
-  assert.equal(parseBestmove("bestmove 0000"), null)
-  assert.equal(parseBestmove("bestmove"), null)
+  assert.deepEqual(parseBestmove("bestmove e7e8q"), {bestmove: "e7e8q"})
+  assert.deepEqual(parseBestmove("bestmove e2e4 ponder e7e5"), {bestmove: "e2e4", ponder: "e7e5"})
+  assert.deepEqual(parseBestmove("bestmove 0000"), {bestmove: null})
+  assert.deepEqual(parseBestmove("bestmove"), {bestmove: null})
 })
 
 test("the engine's options", () => {
@@ -79,8 +81,8 @@ test("the engine's options", () => {
   for (const [line, expected] of rows) assert.deepEqual(parseOption(line), expected, line)
 })
 
-// Games from a first position: the position command, the rows of the move list, and
-// how the game ended.
+// Games from a first position: the position command the engine gets, the rows of the
+// move list, and how the game ended. Each comes back whole from the address it leaves.
 const GAMES = [
   [START, [], "position startpos", [], null],
   [START, ["e4", "e5", "Nf3"], "position startpos moves e2e4 e7e5 g1f3",
@@ -107,13 +109,35 @@ const GAMES = [
     [[80, "Rh8#", ""]], {result: "1-0", reason: "checkmate"}],
 ]
 
-test("games: position command, move list and end", () => {
+test("games: position command, move list, end and address", () => {
   for (const [fen, moves, command, rows, end] of GAMES) {
     const chess = new Chess(fen)
     for (const move of moves) chess.move(move)
     const history = chess.history({verbose: true})
-    assert.equal(positionCommand(fen, history), command)
+    assert.equal(searchLines(searchRequest(chess), 1)[0], command)
     assert.deepEqual(moveRows(history).map(row => [row.number, row.white, row.black]), rows, command)
     assert.deepEqual(gameEnd(chess), end, command)
+    const reopened = new Chess()
+    const {fen: openedFen, pgn} = gameFromFragment(gameFragment(chess))
+    if (pgn) reopened.loadPgn(pgn)
+    else reopened.load(openedFen ?? fen)
+    assert.deepEqual([reopened.fen(), reopened.history()], [chess.fen(), chess.history()], command)
   }
+})
+
+test("addresses typed by hand", () => {
+  const rows = [
+    ["", {}],
+    ["#", {}],
+    ["#moves=e2e4", {}],
+    ["#fen=8/8/8/8/8/8/8/K1k5_w_-_-_0_1", {fen: "8/8/8/8/8/8/8/K1k5 w - - 0 1"}],
+    ["#fen=8/8/8/8/8/8/8/K1k5+b+-+-+0+1", {fen: "8/8/8/8/8/8/8/K1k5 b - - 0 1"}],
+    ["#fen=8%2F8%2F8%2F8%2F8%2F8%2F8%2FK1k5%20w%20-%20-%200%201", {fen: "8/8/8/8/8/8/8/K1k5 w - - 0 1"}],
+    ["#pgn=1.%20e4%20e5%202.%20Qh5%2B%20Ke7", {pgn: "1. e4 e5 2. Qh5+ Ke7"}],
+    ["#pgn=1.e4 e5 2.Qh5+", {pgn: "1.e4 e5 2.Qh5+"}],
+    ["#fen=8/8/8/8/8/8/8/K7_w_-_-_0_1", {error: "the address's fen: Invalid FEN: missing black king"}],
+    ["#pgn=1.%20e4%20e5%202.%20Ke3", {error: "the address's pgn: Invalid move in PGN: Ke3"}],
+    ["#pgn=%E0%A4%A", {error: "the address's pgn is not encoded text"}],
+  ]
+  for (const [hash, expected] of rows) assert.deepEqual(gameFromFragment(hash), expected, hash)
 })

@@ -3,7 +3,7 @@
 // instead the thread that receives the lines (the page's worker, or Node's
 // main thread) writes their bytes into a ring in a SharedArrayBuffer, and the
 // engine reads them with Atomics: it waits while idle and only looks while it
-// searches (src/platform/input_wasm.cpp). Loaded by the browser workers with
+// searches (src/platform/input_wasm.js). Loaded by the browser's worker with
 // importScripts, by Node with require, and by the test program as --pre-js.
 "use strict";
 
