@@ -100,6 +100,23 @@ TEST(MakeMove, EveryMoveOfManyPositionsRestoresTheRecord) {
     }
 }
 
+// Positions where the legality shortcuts take their rarer paths, held to the rule as above.
+TEST(MakeMove, LegalityShortcutsAgreeWithTheRuleInOddPositions) {
+    for (const char* fen : {
+             "8/8/8/KPp4r/8/8/8/4k3 w - c6 0 1",     // en passant would bare the king along its rank
+             "4k3/4b3/8/1pP5/8/K7/8/8 w - b6 0 1",   // en passant by a pinned pawn, off its pin line
+             "4k3/4b3/8/2Pp4/8/K7/8/8 w - d6 0 1",   // en passant by a pinned pawn, along its pin line
+             "4k3/4r3/8/8/8/8/4B3/R3K2r w Q - 0 1",  // in check, and the bishop that could block is pinned
+             "3rk3/8/8/8/8/8/3Q4/3K4 w - - 0 1",     // a pinned queen moves along its pin line or not at all
+             "4k3/8/8/8/8/8/8/r3K3 w - - 0 1",       // the king cannot step away along the checking rank
+             "4k3/8/8/8/8/8/8/K3K2R w K - 0 1",      // two white kings, one of them castling
+             "4k3/8/8/8/8/8/3q4/R7 w - - 0 1",       // no white king: nothing is legal
+         }) {
+        Position& pos = position_from(fen);
+        check_make_unmake(pos, 2);
+    }
+}
+
 TEST(Perft, EveryPublishedCountOfTheEpdFile) {
     auto cases = read_epd();
     ASSERT_EQ(cases.size(), 19u);
