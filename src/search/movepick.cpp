@@ -16,12 +16,10 @@ constexpr int EVASION_BAD_CAPTURE = -500000;
 constexpr int EVASION_PROMOTION = 900000;
 
 // Cheap test that a table move could belong to this position: what make_move
-// asserts, and an empty target for a quiet move. The search's
-// legal_before_make is the real legality check.
+// asserts, and an empty target for a move that captures nothing (castling
+// included). The search's legal_before_make is the real legality check.
 bool hash_move_plausible(const Position& pos, Move m) {
-    const int kind = move_kind(m);
-    return moves_own_piece(pos, m) &&
-           (is_capture(m) || kind == KING_CASTLE || kind == QUEEN_CASTLE || pos.board[move_to(m)] == NO_PIECE);
+    return moves_own_piece(pos, m) && (is_capture(m) || pos.board[move_to(m)] == NO_PIECE);
 }
 
 // Moves the best remaining entry to `index` and returns its position there.
