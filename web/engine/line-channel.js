@@ -14,8 +14,12 @@ const CHANNEL_CLOSED = 2;   // 1 once the input has ended
 const CHANNEL_EVENTS = 3;   // moves at every write and at the close: what a reader waits on
 const CHANNEL_HEADER_BYTES = 16;
 
-// A new channel with room for `capacity` bytes (a power of two) in transit.
+// A new channel with room for `capacity` bytes (a power of two, so that the
+// counters' wrap at 2^32 falls on the ring's start) in transit.
 function createLineChannel(capacity = 1 << 16) {
+  if (!Number.isInteger(capacity) || capacity < 1 || (capacity & (capacity - 1)) !== 0) {
+    throw new RangeError(`a line channel's capacity is a power of two, not ${capacity}`);
+  }
   return new SharedArrayBuffer(CHANNEL_HEADER_BYTES + capacity);
 }
 

@@ -80,6 +80,8 @@ function browserNextTask() {
     const channel = new MessageChannel()
     const waiting = []
     channel.port1.onmessage = () => waiting.shift()()
+    // Under Node.js (in tests) a port would keep the process alive for ever.
+    channel.port1.unref?.()
     browserNextTask.channel = {waiting, port: channel.port2}
   }
   const {waiting, port} = browserNextTask.channel
