@@ -127,6 +127,7 @@ Move picker_next(MovePicker& p, const Position& pos, bool skip_quiets) {
                     p.picked_see = p.scores[i];
                     return p.moves[i];
                 }
+                assert(p.scores[i] >= -see_value[KING]);  // a losing exchange loses at most a king's worth
                 p.bad_values[p.bad_count] = int16_t(p.scores[i]);
                 p.bad_captures[p.bad_count++] = p.moves[i];
             }

@@ -15,7 +15,7 @@ constexpr int CLOCK_INTERVAL = 4096;
 }  // namespace
 
 int quiescence(Position& pos, StackEntry* ss, int alpha, int beta, int ply) {
-    assert(valid_window(alpha, beta));
+    assert(alpha < beta);
     if (!enter_node(ss, ply)) return 0;
     if (search_nodes % CLOCK_INTERVAL == 0 && search_elapsed_ms() >= time_hard) stop_search = true;
 

@@ -101,7 +101,7 @@ int probcut(Position& pos, StackEntry* ss, int depth, int beta, int ply) {
 }  // namespace
 
 int search(Position& pos, StackEntry* ss, int depth, int alpha, int beta, bool is_pv, int ply) {
-    assert(valid_window(alpha, beta));
+    assert(alpha < beta);
     if (!enter_node(ss, ply)) return 0;
     check_clock_and_input();
     if (ply >= MAX_PLY) return evaluate(pos);

@@ -65,11 +65,6 @@ inline bool enter_node(StackEntry* ss, int ply) {
     return true;
 }
 
-// A search window inside the score scale.
-inline bool valid_window(int alpha, int beta) {
-    return -INFINITE_SCORE <= alpha && alpha < beta && beta <= INFINITE_SCORE;
-}
-
 // The node's line becomes m followed by the child's line, which update_pv has not checked from here.
 inline void copy_child_pv(StackEntry* ss, Move m) {
     const StackEntry* child = ss + 1;

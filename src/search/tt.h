@@ -71,7 +71,7 @@ inline TTProbe tt_probe(uint64_t key, int ply) {
 // Another position's slot from the current search survives a shallower
 // result; everything else is overwritten.
 inline void tt_store(uint64_t key, int score, int bound, int depth, Move move, int ply) {
-    assert(score > -INFINITE_SCORE && score < INFINITE_SCORE && ply >= 0 && ply <= MAX_PLY);
+    assert(ply >= 0 && ply <= MAX_PLY && bound >= BOUND_EXACT && bound <= BOUND_UPPER);
     if (!tt_table) return;
     const uint64_t index = key & (tt_count - 1);
     TTEntry& e = tt_table[index];
