@@ -8,8 +8,8 @@
 #include <ctime>
 #include <vector>
 
-#include "board/makemove.h"
 #include "board/legality.h"
+#include "board/makemove.h"
 #include "eval/evaluate.h"
 #include "uci/uci.h"
 

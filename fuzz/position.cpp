@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "board/makemove.h"
 #include "board/legality.h"
+#include "board/makemove.h"
 #include "board/perft.h"
 #include "eval/evaluate.h"
 #include "fuzz/harness.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "board/makemove.h"
 #include "board/legality.h"
+#include "board/makemove.h"
 #include "board/perft.h"
 #include "board/zobrist.h"
 #include "board_test_util.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "board/makemove.h"
 #include "board/legality.h"
+#include "board/makemove.h"
 #include "search/history.h"
 #include "search/movepick.h"
 #include "search/see.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "board/makemove.h"
 #include "board/legality.h"
+#include "board/makemove.h"
 #include "search/pv.h"
 #include "eval/evaluate.h"
 #include "data_table.h"
