@@ -6,7 +6,7 @@
 // Chromium, served with the isolation headers (shared memory) and without them
 // (yielding), where bench is typed into the page's protocol field. --old names
 // the npm folder of another build to time beside them. Needs web/test's packages
-// (npm ci --prefix web/test). Timings here swing by a tenth; read the medians.
+// (npm ci --prefix web). Timings here swing by a tenth; read the medians.
 import {spawn, execFileSync} from "node:child_process"
 import path from "node:path"
 import {parseArgs} from "node:util"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Usage: scripts/web_folder.sh OUTDIR ENGINE_BUILD
 # Lays out the page as it is served: the page (web/page), the libraries it loads
-# (copied from web/page/node_modules, which `npm ci` fills from the lock file when
+# (copied from web/node_modules, which `npm ci` fills from the lock file when
 # it is missing or out of date), the engine with its worker and its client as the
 # WebAssembly build in ENGINE_BUILD lays them out in its browser/ folder, the
 # static server, the licence with THIRD-PARTY-NOTICES.txt (what the page bundles,
@@ -40,7 +40,7 @@ vendored=(
   cm-chessboard/assets/extensions/promotion-dialog/promotion-dialog.css
 )
 
-npm ls --prefix "$page" >/dev/null 2>&1 || npm ci --prefix "$page" --no-audit --no-fund </dev/null
+npm ls --prefix "$root/web" --omit=dev >/dev/null 2>&1 || npm ci --prefix "$root/web" --omit=dev --no-audit --no-fund </dev/null
 
 rm -rf "$out"
 mkdir -p "$out/vendor"
@@ -48,16 +48,16 @@ cp "$page"/index.html "$page"/*.css "$page"/main.js "$page"/format.js "$page"/ga
   "$root/LICENSE" "$out/"
 for file in "${vendored[@]}"; do
   mkdir -p "$out/vendor/$(dirname "$file")"
-  cp "$page/node_modules/$file" "$out/vendor/$file"
-  [ ! -f "$page/node_modules/$file.map" ] || cp "$page/node_modules/$file.map" "$out/vendor/$file.map"
+  cp "$root/web/node_modules/$file" "$out/vendor/$file"
+  [ ! -f "$root/web/node_modules/$file.map" ] || cp "$root/web/node_modules/$file.map" "$out/vendor/$file.map"
 done
 # The notices of what the page bundles: each library with its licence, and the pieces.
 {
   echo "Quillbrook's page bundles these works of others, unchanged, under their own licences."
   for library in chess.js cm-chessboard; do
     node -e 'const p = require(process.argv[1]); console.log(`\n${p.name} ${p.version} (${p.homepage || p.repository?.url || ""}), licence ${p.license}:\n`)' \
-      "$page/node_modules/$library/package.json"
-    cat "$page/node_modules/$library/LICENSE"
+      "$root/web/node_modules/$library/package.json"
+    cat "$root/web/node_modules/$library/LICENSE"
   done
   echo
   echo "The pieces (cm-chessboard/assets/pieces/standard.svg) are the standard chess pieces of Wikimedia"

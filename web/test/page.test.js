@@ -1,5 +1,5 @@
 // The reading of the engine's lines, and the page's notation and games, run under
-// Node with the libraries of web/page/node_modules (npm ci there first).
+// Node with the libraries of web/node_modules (npm ci --prefix web first).
 import {test} from "node:test"
 import assert from "node:assert/strict"
 import {searchLines} from "../core/engine-client.js"
