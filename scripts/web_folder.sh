@@ -44,8 +44,9 @@ npm ls --prefix "$root/web" --omit=dev >/dev/null 2>&1 || npm ci --prefix "$root
 
 rm -rf "$out"
 mkdir -p "$out/vendor"
-cp "$page"/index.html "$page"/*.css "$page"/main.js "$page"/format.js "$page"/game.js "$root/web/server.js" \
-  "$root/LICENSE" "$out/"
+cp "$page"/index.html "$page"/*.css "$page"/main.js "$page"/format.js "$page"/game.js "$page"/manifest.webmanifest \
+  "$root/web/server.js" "$root/LICENSE" "$out/"
+cp -r "$page/icons" "$out/"
 for file in "${vendored[@]}"; do
   mkdir -p "$out/vendor/$(dirname "$file")"
   cp "$root/web/node_modules/$file" "$out/vendor/$file"
@@ -66,3 +67,6 @@ done
 } >"$out/THIRD-PARTY-NOTICES.txt"
 cp -r "$engine"/browser/. "$out/"
 node "$page/build-single-file.mjs" "$out" "$engine/npm/engine-inline.mjs" "$out/quillbrook.html" >/dev/null
+# The service worker, with the files it keeps for offline use (those the page
+# loads) and their version, a digest of their contents.
+node "$page/precache.mjs" "$page/sw.js" "$out"

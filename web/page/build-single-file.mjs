@@ -54,7 +54,7 @@ const notices = `${read("LICENSE")}\n${read("THIRD-PARTY-NOTICES.txt")}`.replace
 
 const page = html
   .replace("<!doctype html>", `<!doctype html>\n<!--\nQuillbrook, the whole page in one file.\n\n${notices}\n-->`)
-  .replace(/<link rel="stylesheet" href="[^"]+">\n\s*/g, "")
+  .replace(/<link rel="(stylesheet|manifest|icon|apple-touch-icon)" href="[^"]+">\n\s*/g, "")
   .replace(/<script type="importmap">[\s\S]*?<\/script>\n\s*/, "")
   .replace(/<script type="module" src="main.js"><\/script>/, () => `<style>\n${styles}\n</style>`)
   .replace("</body>", () => `${sprites}\n<script type="module">${script}</script>\n</body>`)

@@ -263,6 +263,11 @@ if (opened.error) element("fen-error").textContent = opened.error
 else if (opened.fen || opened.pgn) setGame(opened)
 showState()
 
+// A served page keeps its files for the next visit, with the network off or on.
+if ("serviceWorker" in navigator && location.protocol.startsWith("http")) {
+  addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(error => console.warn(`no offline copy: ${error.message}`)))
+}
+
 // The single-file page carries its engine inlined; a served page fetches the
 // worker and the engine beside it.
 const files = typeof QUILLBROOK_SINGLE_FILE === "undefined" ? {workerUrl: "quillbrook-worker.js"} : {}
