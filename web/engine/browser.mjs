@@ -16,11 +16,11 @@ function bytesOf(base64) {
 }
 
 // The worker, and the first message that tells it where its engine is.
-async function startWorker({workerUrl, wasmUrl, wasmBinary}) {
-  if (workerUrl) return {worker: new Worker(workerUrl), config: {wasm: wasmBinary ?? wasmUrl}}
+async function startWorker({workerUrl, wasmUrl, wasmBinary, files}) {
+  if (workerUrl) return {worker: new Worker(workerUrl), config: {wasm: wasmBinary ?? wasmUrl, files}}
   const {workerSource, wasmBase64} = await import("./engine-inline.mjs")
   const url = URL.createObjectURL(new Blob([workerSource], {type: "text/javascript"}))
-  return {worker: new Worker(url), config: {wasm: wasmBinary ?? (wasmUrl || bytesOf(wasmBase64))}}
+  return {worker: new Worker(url), config: {wasm: wasmBinary ?? (wasmUrl || bytesOf(wasmBase64)), files}}
 }
 
 // The worker as a transport; resolves once the worker has said which input mode it
@@ -59,7 +59,9 @@ async function workerTransport(options) {
 }
 
 // options: {workerUrl, wasmUrl, wasmBinary, input: "shared-memory" | "yielding",
-// options: {Hash: 16, ...}, log(direction, line), onStderr(line)}. workerUrl names quillbrook-worker.js
+// options: {Hash: 16, ...}, files: {book: File, tables: [File]}, log(direction,
+// line), onStderr(line)}. The files are read where they are, never uploaded: the
+// engine finds the book as /user/book/<name> and the tables in /user/tables. workerUrl names quillbrook-worker.js
 // where it is served (with quillbrook.js, line-channel.js and message-input.js
 // beside it); the engine's .wasm is then found beside it unless wasmUrl or
 // wasmBinary says otherwise.

@@ -99,6 +99,11 @@ export interface CreateEngineOptions {
   /** Browser: where the engine's .wasm is, or its bytes. */
   wasmUrl?: string;
   wasmBinary?: ArrayBuffer;
+  /**
+   * Browser: files the person chose, read where they are (never uploaded): the engine finds
+   * the book as /user/book/<name> (for BookFile) and the tables in /user/tables (for SyzygyPath).
+   */
+  files?: { book?: File; tables?: File[] };
   /** Browser: the engine's standard error, a line at a time. */
   onStderr?: (line: string) => void;
 }

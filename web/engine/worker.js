@@ -4,7 +4,9 @@
 //   engine.postMessage("uci")
 // The worker's other messages are objects: {mode} first, naming how input reaches a
 // searching engine, then {stderr: line} for each line of its standard error and
-// {exit: status} at its end. A page may send {wasm: bytes or URL} before any line.
+// {exit: status} at its end. A page may send {wasm: bytes or URL, files} before any
+// line: files ({book: File, tables: [File]}) that the engine then finds, where they
+// are on the person's disk, as /user/book/<name> and /user/tables/<name>.
 //
 // Where shared memory can be had (a cross-origin isolated page), the engine runs in a
 // worker of this worker and reads a line channel that this one, never busy, fills as
@@ -24,9 +26,29 @@ function sharedMemoryWorks() {
   }
 }
 
+// Mounts the chosen files. WebAssembly cannot map a file into its memory: where the
+// engine maps a table, the table is read into memory allocated as the engine's own
+// mappings are, and freed with them; a book is read as the engine reads any file.
+function mountFiles(module, {book, tables = []}) {
+  const {FS} = module
+  const WORKERFS = FS.filesystems.WORKERFS
+  WORKERFS.stream_ops.mmap = (stream, address, length, position) => {
+    const ptr = module._malloc(length)
+    if (!ptr) throw new FS.ErrnoError(48)
+    const bytes = new FileReaderSync().readAsArrayBuffer(stream.node.contents.slice(position, position + length))
+    module.HEAPU8.set(new Uint8Array(bytes), ptr)
+    return {ptr, allocated: true}
+  }
+  FS.mkdir("/user")
+  for (const [folder, files] of [["book", book ? [book] : []], ["tables", tables]]) {
+    FS.mkdir(`/user/${folder}`)
+    FS.mount(WORKERFS, {files}, `/user/${folder}`)
+  }
+}
+
 // Runs the engine on this thread, reading `lineInput` and posting what it prints.
 // The protocol log has no place to go in a browser: its file is a link to /dev/null.
-function runEngine({wasm}, lineInput) {
+function runEngine({wasm, files}, lineInput) {
   Quillbrook({
     arguments: [],
     lineInput,
@@ -34,7 +56,12 @@ function runEngine({wasm}, lineInput) {
     locateFile: typeof wasm === "string" ? () => wasm : undefined,
     print: line => postMessage(line),
     printErr: line => postMessage({stderr: line}),
-    preRun: [module => module.FS.symlink("/dev/null", `${module.FS.cwd()}/quillbrook_uci.log`)],
+    preRun: [
+      module => {
+        module.FS.symlink("/dev/null", `${module.FS.cwd()}/quillbrook_uci.log`)
+        if (files) mountFiles(module, files)
+      },
+    ],
     onAbort: reason => postMessage({stderr: `the engine could not start: ${reason}`}),
     onExit: status => {
       postMessage({exit: status})
