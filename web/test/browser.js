@@ -6,7 +6,8 @@
 // which makes the page cross-origin isolated, so that the engine gets its input in
 // shared memory; with --no-isolation a plain static server (python3 -m
 // http.server) serves it without those headers, and the engine yields for input;
-// with --single-file the page is the folder's quillbrook.html, opened from disk.
+// with --single-file the page is the folder's quillbrook.html, opened from disk
+// alone in a folder of its own, so that any file it fetched from beside it fails.
 // Moves are dragged with the mouse; the engine's lines are read, with the page's
 // time stamps, from its protocol list. Any console error, uncaught exception or
 // failed request fails the test. Writes build-web/page-BROWSER.png, a screenshot
@@ -58,6 +59,15 @@ function webFolder(given) {
   return path.join(unpacked, entries[0])
 }
 
+// A copy of the file in a fresh folder with nothing else in it.
+function aloneInFolder(file) {
+  const alone = path.join(OUT, "alone")
+  fs.rmSync(alone, {recursive: true, force: true})
+  fs.mkdirSync(alone, {recursive: true})
+  fs.copyFileSync(file, path.join(alone, path.basename(file)))
+  return path.join(alone, path.basename(file))
+}
+
 // Starts the server on a free port of the loopback interface; returns its URL,
 // which each server prints first.
 async function startServer(folder) {
@@ -76,7 +86,7 @@ async function startServer(folder) {
 before(async () => {
   fs.mkdirSync(OUT, {recursive: true})
   const folder = webFolder(positionals[0])
-  url = singleFile ? pathToFileURL(path.join(folder, "quillbrook.html")).href : await startServer(folder)
+  url = singleFile ? pathToFileURL(aloneInFolder(path.join(folder, "quillbrook.html"))).href : await startServer(folder)
 })
 
 after(() => server?.kill())
