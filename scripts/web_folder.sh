@@ -31,22 +31,30 @@ vendored=(
   cm-chessboard/src/view/ChessboardView.js
   cm-chessboard/src/view/PositionAnimationsQueue.js
   cm-chessboard/src/view/VisualMoveInput.js
+  cm-chessboard/src/extensions/arrows/Arrows.js
   cm-chessboard/src/extensions/markers/Markers.js
   cm-chessboard/src/extensions/promotion-dialog/PromotionDialog.js
   cm-chessboard/assets/chessboard.css
   cm-chessboard/assets/pieces/standard.svg
+  cm-chessboard/assets/extensions/arrows/arrows.css
+  cm-chessboard/assets/extensions/arrows/arrows.svg
   cm-chessboard/assets/extensions/markers/markers.css
   cm-chessboard/assets/extensions/markers/markers.svg
   cm-chessboard/assets/extensions/promotion-dialog/promotion-dialog.css
+  @mliebelt/pgn-parser/LICENSE
+  @mliebelt/pgn-parser/lib/index.umd.js
 )
 
 npm ls --prefix "$root/web" --omit=dev >/dev/null 2>&1 || npm ci --prefix "$root/web" --omit=dev --no-audit --no-fund </dev/null
 
 rm -rf "$out"
 mkdir -p "$out/vendor"
-cp "$page"/index.html "$page"/*.css "$page"/main.js "$page"/format.js "$page"/game.js "$page"/manifest.webmanifest \
-  "$root/web/server.js" "$root/LICENSE" "$out/"
+cp "$page"/index.html "$page"/*.css "$page"/manifest.webmanifest "$root/web/server.js" "$root/LICENSE" "$out/"
+# The page's own modules (its .js files; the tools that build it are .mjs).
+cp "$page"/*.js "$out/"
 cp -r "$page/icons" "$out/"
+mkdir -p "$out/core"
+cp -r "$root/web/core/chess" "$root/web/core/review" "$root/web/core/engine-pool.js" "$out/core/"
 for file in "${vendored[@]}"; do
   mkdir -p "$out/vendor/$(dirname "$file")"
   cp "$root/web/node_modules/$file" "$out/vendor/$file"
@@ -55,7 +63,7 @@ done
 # The notices of what the page bundles: each library with its licence, and the pieces.
 {
   echo "Quillbrook's page bundles these works of others, unchanged, under their own licences."
-  for library in chess.js cm-chessboard; do
+  for library in chess.js cm-chessboard @mliebelt/pgn-parser; do
     node -e 'const p = require(process.argv[1]); console.log(`\n${p.name} ${p.version} (${p.homepage || p.repository?.url || ""}), licence ${p.license}:\n`)' \
       "$root/web/node_modules/$library/package.json"
     cat "$root/web/node_modules/$library/LICENSE"

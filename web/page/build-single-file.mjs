@@ -49,6 +49,7 @@ const sprite = (id, file) =>
 const sprites = [
   sprite("cm-chessboard-sprite", "vendor/cm-chessboard/assets/pieces/standard.svg"),
   sprite("cm-chessboard-markers", "vendor/cm-chessboard/assets/extensions/markers/markers.svg"),
+  sprite("cm-chessboard-arrows", "vendor/cm-chessboard/assets/extensions/arrows/arrows.svg"),
 ].join("\n")
 const notices = `${read("LICENSE")}\n${read("THIRD-PARTY-NOTICES.txt")}`.replaceAll("--", "- -")
 

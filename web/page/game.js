@@ -1,98 +1,79 @@
-// The rules of the game come from chess.js, through this module: besides its Chess,
-// what the page needs of a game: the end of the game, moves in SAN with their
-// numbers, and the game in the page's address.
+// What the page needs of a game beyond its tree of moves: the end of the game, moves
+// in SAN with their numbers, and the game in the page's address. The rules come from
+// chess.js.
 import {Chess, DEFAULT_POSITION} from "chess.js"
 
 export {Chess, DEFAULT_POSITION}
 
-// What the engine is asked to search for the game: its first position, unless it is
-// the usual one, and every move since, which the engine needs to see repetitions.
-export function searchRequest(chess) {
-  const history = chess.history({verbose: true})
-  const start = history.length ? history[0].before : chess.fen()
-  return {...(start === DEFAULT_POSITION ? {} : {fen: start}), moves: history.map(move => move.lan)}
-}
+// A position without its move counters: two positions are the same for repetition when
+// these are, "rnbqkbnr/... w KQkq -".
+const positionKey = fen => fen.split(" ").slice(0, 4).join(" ")
 
-// {result, reason} once the game is over, else null.
-export function gameEnd(chess) {
+// {result, reason} once the game that led to the last node of `path` (root first) is
+// over, else null.
+export function gameEnd(path) {
+  const fen = path[path.length - 1].fen
+  const chess = new Chess(fen)
   if (chess.isCheckmate()) return {result: chess.turn() === "w" ? "0-1" : "1-0", reason: "checkmate"}
   if (chess.isStalemate()) return {result: "1/2-1/2", reason: "stalemate"}
   if (chess.isInsufficientMaterial()) return {result: "1/2-1/2", reason: "insufficient material"}
-  if (chess.isThreefoldRepetition()) return {result: "1/2-1/2", reason: "threefold repetition"}
-  if (chess.isDrawByFiftyMoves()) return {result: "1/2-1/2", reason: "fifty-move rule"}
+  const key = positionKey(fen)
+  if (path.filter(node => positionKey(node.fen) === key).length >= 3) return {result: "1/2-1/2", reason: "threefold repetition"}
+  if (Number(fen.split(" ")[4]) >= 100) return {result: "1/2-1/2", reason: "fifty-move rule"}
   return null
 }
 
-// The number a move carries in the move list: "12." before White's move, "12..." before
-// Black's when it opens a line.
-function moveNumber(fen) {
+// The number a move carries: "12." before White's move, "12..." before Black's.
+export function moveNumber(fen) {
   const [, side, , , , fullmove] = fen.split(" ")
   return side === "w" ? `${fullmove}.` : `${fullmove}...`
 }
 
-// Coordinate moves from the position as SAN with move numbers ("12... Nf6 13. Bxf6 gxf6"),
-// up to the first move that is not legal there.
-export function sanLine(fen, moves) {
+// Coordinate moves from the position as {uci, san, number} (number only where a
+// line shows one: before each White move and before the first move), up to the
+// first that is not legal there.
+export function sanMoves(fen, moves) {
   const chess = new Chess(fen)
-  const words = []
-  for (const lan of moves) {
-    const side = chess.turn()
-    const number = moveNumber(chess.fen())
+  const line = []
+  for (const uci of moves) {
+    const number = chess.turn() === "w" || line.length === 0 ? moveNumber(chess.fen()) : null
     let move
     try {
-      move = chess.move({from: lan.slice(0, 2), to: lan.slice(2, 4), promotion: lan[4]})
+      move = chess.move({from: uci.slice(0, 2), to: uci.slice(2, 4), promotion: uci[4]})
     } catch {
       break
     }
-    if (side === "w" || words.length === 0) words.push(number)
-    words.push(move.san)
+    line.push({uci, san: move.san, number})
   }
-  return words.join(" ")
+  return line
 }
 
-// The history as rows of the move list: {number, white, black}, with an empty white
-// move when the game started with Black to move.
-export function moveRows(history) {
-  const rows = []
-  for (const move of history) {
-    if (move.color === "w" || rows.length === 0) {
-      rows.push({number: Number(move.before.split(" ")[5]), white: move.color === "w" ? move.san : "", black: ""})
-    }
-    if (move.color === "b") rows[rows.length - 1].black = move.san
-  }
-  return rows
+// The same as text: "12... Nf6 13. Bxf6 gxf6".
+export function sanLine(fen, moves) {
+  return sanMoves(fen, moves)
+    .flatMap(({number, san}) => (number ? [number, san] : [san]))
+    .join(" ")
 }
 
-// The game in the address's fragment: "#fen=<FEN>" for a position, "#pgn=<PGN>" once
-// moves have been played (with its first position in tags where it is not the
-// usual one), "" for the usual first position; encoded as a URL component.
-export function gameFragment(chess) {
-  if (chess.history().length > 0) {
-    const pgn = chess.pgn({newline: "\n"}).replace(/\[(?!SetUp|FEN)[^\n]*\]\n/g, "").trim()
-    return `#pgn=${encodeURIComponent(pgn)}`
-  }
-  const fen = chess.fen()
+// The game in the address's fragment: "#pgn=<PGN>" once moves have been played,
+// "#fen=<FEN>" for a position without moves, "" for the usual first position with
+// none; PGN is given by the caller, encoded here as a URL component.
+export function gameFragment(tree, pgn) {
+  if (tree.root.children.length > 0) return `#pgn=${encodeURIComponent(pgn())}`
+  const fen = tree.root.fen
   return fen === DEFAULT_POSITION ? "" : `#fen=${encodeURIComponent(fen).replaceAll("%2F", "/")}`
 }
 
-// The fragment of an address as {fen} or {pgn} that the rules accept, {} for none,
-// or {error} saying why it opens nothing. A FEN may have "_" or "+" for its blanks,
-// as in addresses typed by hand.
+// The fragment of an address as {fen} or {pgn}, {} for none, or {error} saying why it
+// opens nothing. A FEN may have "_" or "+" for its blanks, as in addresses typed by
+// hand; whether the FEN or PGN is good is for its reader to say.
 export function gameFromFragment(hash) {
   const match = /^#(fen|pgn)=(.*)$/s.exec(hash)
   if (!match) return {}
-  let text
   try {
-    text = decodeURIComponent(match[1] === "fen" ? match[2].replace(/[_+]/g, " ") : match[2]).trim()
+    const text = decodeURIComponent(match[1] === "fen" ? match[2].replace(/[_+]/g, " ") : match[2]).trim()
+    return {[match[1]]: text}
   } catch {
     return {error: `the address's ${match[1]} is not encoded text`}
   }
-  const chess = new Chess()
-  try {
-    if (match[1] === "fen") chess.load(text)
-    else chess.loadPgn(text)
-  } catch (error) {
-    return {error: `the address's ${match[1]}: ${error.message}`}
-  }
-  return {[match[1]]: text}
 }

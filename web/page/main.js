@@ -1,123 +1,120 @@
-// The page: a game against the engine, or analysis with it, on one board.
-import {Chessboard, COLOR, INPUT_EVENT_TYPE} from "cm-chessboard/src/Chessboard.js"
-import {Markers, MARKER_TYPE} from "cm-chessboard/src/extensions/markers/Markers.js"
-import {PromotionDialog, PROMOTION_DIALOG_RESULT_TYPE} from "cm-chessboard/src/extensions/promotion-dialog/PromotionDialog.js"
+// The page: an analysis board. The game is a tree of moves (core/chess/tree.js) with a
+// current node; the board, the move list, the analysis, the review and the address
+// are drawn from it. One engine plays and analyses; a review runs on a pool of others.
 import {createEngine, whiteScore} from "quillbrook"
+import {
+  addMove,
+  createTree,
+  deleteNode,
+  lineEnd,
+  mainLinePositions,
+  movesTo,
+  nodeAt,
+  parentOf,
+  pathTo,
+  promoteVariation,
+  siblings,
+  treeFromJSON,
+} from "quillbrook-core/chess/tree.js"
+import {createEnginePool} from "quillbrook-core/engine-pool.js"
+import {nextMistake, reviewGame} from "quillbrook-core/review/index.js"
+import {showEvalBar, showLines} from "./analysis-view.js"
+import {createBoard} from "./board.js"
 import {formatNps, formatScore} from "./format.js"
-import {Chess, DEFAULT_POSITION, gameEnd, gameFromFragment, gameFragment, moveRows, sanLine, searchRequest} from "./game.js"
+import {DEFAULT_POSITION, gameEnd, gameFragment, gameFromFragment, sanLine} from "./game.js"
+import {showMoves} from "./moves-view.js"
+import {showReview} from "./review-view.js"
+import {loadSaved, saveSoon} from "./storage.js"
 
 const PROTOCOL_LINES_KEPT = 400
 const MODE_NAMES = {"shared-memory": "shared memory", yielding: "yielding"}
+// The review's NAG for each verdict: ?! ? ??
+const VERDICT_NAGS = {Inaccuracy: 6, Mistake: 2, Blunder: 4}
 const element = id => document.getElementById(id)
 
-const chess = new Chess()
-let analysing = false
+// The served page fetches the worker and the engine beside it; the single-file page
+// carries them inlined.
+const ENGINE_FILES = typeof QUILLBROOK_SINGLE_FILE === "undefined" ? {workerUrl: "quillbrook-worker.js"} : {}
+
+const state = {
+  tree: createTree(),
+  current: "",
+  tags: {},
+  // The finished review: {nodes, positions, moves, accuracy}, with the ids of the
+  // main line it covered.
+  review: null,
+  settings: {engineSide: "b", limitKind: "movetime", limitValue: 1000, lines: 3, style: "", hash: 16, reviewNodes: 300000},
+}
 let engine = null
-// The search the page waits for, if any: {purpose: "play" | "analyse", fen}. A
-// search that is no longer this one has been left behind, and its result is dropped.
-let current = null
+let files = {}
+let analysing = false
+// The search the page waits for: {purpose: "play" | "analyse", id, fen, lines}. A search
+// that is no longer this one has been left behind; its lines and result are dropped.
+let search = null
+let reviewing = null
 
-const board = new Chessboard(element("board"), {
-  position: chess.fen(),
-  assetsUrl: "vendor/cm-chessboard/assets/",
-  style: {cssClass: "default", showCoordinates: true, animationDuration: 200},
-  extensions: [{class: Markers, props: {autoMarkers: MARKER_TYPE.frame}}, {class: PromotionDialog}],
-})
+const board = createBoard(element("board"), {play: playMove, canMove: () => !engineToMove() && !gameOver()})
 
-function engineSide() {
-  return element("engine-side").value
+const currentNode = () => nodeAt(state.tree, state.current)
+const sideToMove = fen => fen.split(" ")[1]
+const gameOver = () => gameEnd(pathTo(state.tree, state.current)) !== null
+const engineToMove = () => state.settings.engineSide === sideToMove(currentNode().fen) && currentNode().children.length === 0
+
+function announce(text) {
+  element("announcer").textContent = text
 }
 
-function engineToMove() {
-  return engineSide() === chess.turn()
-}
+// --- The engine: what it should do in the current position ---
 
-// What the engine should do in this position: play, analyse or rest.
 function think() {
   if (!engine) return
-  if (gameEnd(chess)) {
+  if (gameOver()) {
     analysing = false
     rest()
   } else if (engineToMove()) {
-    const limit = element("limit-kind").value
-    const value = Math.max(1, Math.round(Number(element("limit-value").value) || 1))
-    search("play", {[limit]: value})
+    startSearch("play", {[state.settings.limitKind]: state.settings.limitValue, multipv: 1})
   } else if (analysing) {
-    search("analyse", {infinite: true})
+    startSearch("analyse", {infinite: true, multipv: state.settings.lines})
   } else {
     rest()
   }
-  showState()
 }
 
 function rest() {
-  if (!current) return
-  current = null
+  if (!search) return
+  search = null
   engine.stop()
 }
 
-function search(purpose, limit) {
-  element("analysis-line").textContent = ""
-  const searched = {purpose, fen: chess.fen()}
-  current = searched
-  engine.analyse({...searchRequest(chess), ...limit}, info => current === searched && showInfo(info, searched)).then(
-    result => current === searched && finished(result.bestmove, searched),
-    error => current === searched && failed(error.message),
+function startSearch(purpose, limit) {
+  const node = currentNode()
+  const searched = {purpose, id: node.id, fen: node.fen, lines: []}
+  search = searched
+  const fen = state.tree.root.fen
+  const request = {...(fen === DEFAULT_POSITION ? {} : {fen}), moves: movesTo(state.tree, node.id), ...limit}
+  engine.analyse(request, info => search === searched && showInfo(info, searched)).then(
+    result => search === searched && finished(result.bestmove, searched),
+    error => search === searched && failed(error.message),
   )
+  showAnalysis()
 }
 
-// A move by either side, already known to be legal.
-function play(move) {
-  chess.move(move)
-  board.setPosition(chess.fen(), true)
-  think()
+function showInfo(info, searched) {
+  searched.lines[info.multipv - 1] = {...info, score: whiteScore(info.score, sideToMove(searched.fen))}
+  searched.nps = info.nps
+  searched.nodes = info.nodes
+  showAnalysis()
 }
 
-function onMoveInput(event) {
-  switch (event.type) {
-    case INPUT_EVENT_TYPE.moveInputStarted: {
-      const moves = chess.moves({square: event.squareFrom, verbose: true})
-      if (engineToMove() || gameEnd(chess) || moves.length === 0) return false
-      board.addLegalMovesMarkers(moves)
-      return true
-    }
-    case INPUT_EVENT_TYPE.validateMoveInput: {
-      const moves = chess.moves({square: event.squareFrom, verbose: true}).filter(move => move.to === event.squareTo)
-      if (moves.length === 0) return false
-      if (moves[0].promotion) {
-        board.showPromotionDialog(event.squareTo, chess.turn() === "w" ? COLOR.white : COLOR.black, result => {
-          if (result.type === PROMOTION_DIALOG_RESULT_TYPE.pieceSelected) {
-            play({from: event.squareFrom, to: event.squareTo, promotion: result.piece.charAt(1)})
-          } else {
-            board.setPosition(chess.fen(), true)
-          }
-        })
-      } else {
-        // Castling and en passant move a second piece: the board follows the rules' position.
-        event.chessboard.state.moveInputProcess.then(() => play(moves[0]))
-      }
-      return true
-    }
-    case INPUT_EVENT_TYPE.moveInputCanceled:
-    case INPUT_EVENT_TYPE.moveInputFinished:
-      board.removeLegalMovesMarkers()
-      return undefined
-    default:
-      return undefined
+function finished(move, searched) {
+  search = null
+  if (searched.purpose === "play" && move) {
+    const played = addMove(state.tree, searched.id, move)
+    announce(`Quillbrook plays ${played.move.san}`)
+    if (state.current === searched.id) go(played.id)
+    return
   }
-}
-
-function ready(started) {
-  engine = started
-  const style = engine.options.find(option => option.name === "Style")
-  for (const value of style ? style.vars : []) element("style").add(new Option(value, value, false, value === style.default))
-  const status = element("engine-status")
-  status.dataset.state = "ready"
-  status.dataset.mode = engine.mode
-  status.dataset.readyMs = performance.now().toFixed(0)
-  status.textContent = `${engine.name} ready, ${status.dataset.readyMs} ms after the page began to load; stop during a search: ${MODE_NAMES[engine.mode]}`
-  board.enableMoveInput(onMoveInput)
-  think()
+  showAnalysis()
 }
 
 function failed(message) {
@@ -125,31 +122,6 @@ function failed(message) {
   status.dataset.state = "failed"
   status.textContent = `The engine failed: ${message}`
   console.error(`quillbrook: ${message}`)
-}
-
-function showInfo(info, searched) {
-  const white = whiteScore(info.score, searched.fen.split(" ")[1])
-  element("analysis-depth").textContent = `${info.depth}/${info.seldepth}`
-  element("analysis-score").textContent = formatScore(white)
-  element("analysis-nps").textContent = info.nps === undefined ? "" : formatNps(info.nps)
-  element("analysis-nodes").textContent = info.nodes === undefined ? "" : info.nodes.toLocaleString("en")
-  // One unbreakable span a word, so that a line wraps between moves, never inside O-O-O.
-  const words = sanLine(searched.fen, info.pv).split(" ").map(word => Object.assign(document.createElement("span"), {textContent: word}))
-  element("analysis-line").replaceChildren(...words.flatMap(word => [word, " "]))
-}
-
-function finished(move, searched) {
-  current = null
-  if (searched.purpose === "play" && move) {
-    try {
-      play({from: move.slice(0, 2), to: move.slice(2, 4), promotion: move[4]})
-    } catch {
-      failed(`its move ${move} is not legal in ${searched.fen}`)
-    }
-    return
-  }
-  if (searched.purpose === "analyse") element("analysis-best").textContent = move ? `best ${sanLine(searched.fen, [move])}` : ""
-  showState()
 }
 
 function logLine(direction, line) {
@@ -162,91 +134,368 @@ function logLine(direction, line) {
   while (list.childElementCount > PROTOCOL_LINES_KEPT) list.firstElementChild.remove()
 }
 
-function showState() {
-  const played = chess.history({verbose: true})
-  element("moves").replaceChildren(...moveRows(played).map(({number, white, black}) => {
-    const row = document.createElement("li")
-    row.value = number
-    row.innerHTML = "<span></span><span></span>"
-    row.children[0].textContent = white || "…"
-    row.children[1].textContent = black
-    return row
-  }))
-  element("moves").lastElementChild?.scrollIntoView({block: "nearest"})
+function engineOptions() {
+  const options = {Hash: state.settings.hash}
+  if (state.settings.style) options.Style = state.settings.style
+  if (files.book) Object.assign(options, {BookFile: `/user/book/${files.book.name}`, OwnBook: "true"})
+  if (files.tables?.length) options.SyzygyPath = "/user/tables"
+  return options
+}
 
-  const end = gameEnd(chess)
+async function startEngine() {
+  const status = element("engine-status")
+  status.dataset.state = "loading"
+  try {
+    engine = await createEngine({...ENGINE_FILES, files, options: engineOptions(), log: logLine})
+  } catch (error) {
+    failed(error.message)
+    return
+  }
+  const style = engine.options.find(option => option.name === "Style")
+  const select = element("style")
+  select.replaceChildren(...(style?.vars ?? []).map(value => new Option(value, value, false, value === (state.settings.style || style.default))))
+  status.dataset.state = "ready"
+  status.dataset.mode = engine.mode
+  status.dataset.readyMs = performance.now().toFixed(0)
+  status.textContent = `${engine.name} ready, ${status.dataset.readyMs} ms after the page began to load; stop during a search: ${MODE_NAMES[engine.mode]}`
+  render()
+  think()
+}
+
+// A book or tables chosen: the engine starts again with them (an engine reads its
+// files when it starts).
+async function restartEngine() {
+  const old = engine
+  engine = null
+  search = null
+  await old?.quit()
+  element("protocol-lines").replaceChildren()
+  await startEngine()
+}
+
+// --- Moves and navigation ---
+
+function playMove(move) {
+  let node
+  try {
+    node = addMove(state.tree, state.current, move)
+  } catch (error) {
+    return error.message
+  }
+  go(node.id)
+  return null
+}
+
+function go(id) {
+  if (id === undefined || !nodeAt(state.tree, id)) return
+  state.current = id
+  render()
+  think()
+}
+
+const NAVIGATION = {
+  ArrowLeft: () => parentOf(state.tree, state.current)?.id,
+  ArrowRight: () => currentNode().children[0]?.id,
+  Home: () => "",
+  End: () => lineEnd(state.tree, state.current).id,
+  ArrowUp: () => stepVariation(-1),
+  ArrowDown: () => stepVariation(1),
+}
+
+function stepVariation(step) {
+  const beside = siblings(state.tree, state.current)
+  const index = beside.findIndex(node => node.id === state.current)
+  return beside[index + step]?.id
+}
+
+// --- Drawing ---
+
+function render() {
+  const node = currentNode()
+  const path = pathTo(state.tree, state.current)
+  const end = gameEnd(path)
+  board.show(node.fen, node.move?.uci, `${sideToMove(node.fen) === "w" ? "White" : "Black"} to move. FEN ${node.fen}`)
+  showMoves(element("moves"), state.tree, state.current)
+  element("promote").disabled = !state.current || siblings(state.tree, state.current)[0] === node
+  element("delete").disabled = !state.current
+  element("fen").value = node.fen
+
   const status = element("game-status")
-  if (end) status.textContent = `${end.result}: ${end.reason}`
-  else if (current?.purpose === "play") status.textContent = `The engine thinks (${chess.turn() === "w" ? "White" : "Black"})`
-  else status.textContent = `${chess.turn() === "w" ? "White" : "Black"} to move${chess.inCheck() ? ", in check" : ""}`
   status.dataset.over = end ? "true" : "false"
+  if (end) status.textContent = `${end.result}: ${end.reason}`
+  else if (search?.purpose === "play") status.textContent = `The engine thinks (${sideToMove(node.fen) === "w" ? "White" : "Black"})`
+  else status.textContent = `${sideToMove(node.fen) === "w" ? "White" : "Black"} to move${isCheck(node) ? ", in check" : ""}`
 
   element("analyse").textContent = analysing ? "Stop" : "Analyse"
   element("analyse").disabled = Boolean(end) || !engine
-  element("fen").value = chess.fen()
-  // The address carries the game, so that copying it shares the game.
-  history.replaceState(null, "", gameFragment(chess) || location.pathname + location.search)
-
-  board.removeMarkers(MARKER_TYPE.square)
-  const last = played.at(-1)
-  if (last) {
-    board.addMarker(MARKER_TYPE.square, last.from)
-    board.addMarker(MARKER_TYPE.square, last.to)
-  }
+  element("review-start").disabled = !engine || reviewing !== null || state.tree.root.children.length === 0
+  showAnalysis()
+  showReviewState()
+  element("pgn-output").value = pgnText()
+  history.replaceState(null, "", gameFragment(state.tree, pgnText) || location.pathname + location.search)
+  saveSoon(() => ({tree: state.tree, current: state.current, tags: state.tags, review: state.review, settings: state.settings}))
 }
 
-function setGame(game) {
-  chess.reset()
-  if (game.pgn) chess.loadPgn(game.pgn)
-  else chess.load(game.fen)
-  board.setPosition(chess.fen(), true)
-  element("analysis-best").textContent = ""
-  if (engine) {
-    rest()
-    engine.newGame()
-  }
+function isCheck(node) {
+  return /[+#]$/.test(node.move?.san ?? "")
+}
+
+function showAnalysis() {
+  const shown = search && search.id === state.current ? search : null
+  const lines = shown ? shown.lines.filter(Boolean) : []
+  const reviewed = currentNode().data?.review?.score
+  showEvalBar(element("eval-bar"), lines[0]?.score ?? reviewed ?? null)
+  showLines(element("lines"), currentNode().fen, lines)
+  board.arrows(lines.filter(line => line.pv.length).map(line => ({uci: line.pv[0], rank: line.multipv})))
+  element("analysis-summary").textContent = shown?.nodes
+    ? `${shown.purpose === "play" ? "The engine thinks: " : ""}${formatNps(shown.nps ?? 0)}, ${shown.nodes.toLocaleString("en")} nodes`
+    : ""
+}
+
+// --- PGN ---
+
+let pgnModule = null
+// The PGN reader and writer (and their parser) load on first use, not with the page.
+const pgn = () => (pgnModule ??= import("quillbrook-core/chess/pgn.js"))
+let pgnWriter = null
+
+function pgnText() {
+  if (!pgnWriter) return ""
+  const evaluation = node => node.data?.review?.score ?? undefined
+  return pgnWriter(state.tree, {tags: state.tags, evaluation})
+}
+
+function setGame(tree, tags = {}) {
+  if (reviewing) reviewing.abort()
+  state.tree = tree
+  state.tags = tags
+  state.current = ""
+  state.review = null
+  search = null
+  analysing = false
+  engine?.stop()
+  engine?.newGame()
+  render()
   think()
 }
 
-element("new-game").addEventListener("click", () => setGame({fen: DEFAULT_POSITION}))
-element("flip").addEventListener("click", () => {
-  board.setOrientation(board.getOrientation() === COLOR.white ? COLOR.black : COLOR.white, true)
+// --- Review ---
+
+function showReviewState() {
+  showReview(element("review-graph"), element("review-summary"), state, id => go(id))
+  const marked = state.review !== null
+  element("next-mistake-w").disabled = !marked
+  element("next-mistake-b").disabled = !marked
+}
+
+async function startReview() {
+  const positions = mainLinePositions(state.tree)
+  const game = {fen: state.tree.root.fen, moves: positions.slice(1).map(position => position.move.uci)}
+  const nodes = Math.max(1000, Math.round(Number(element("review-nodes").value) || 300000))
+  const size = Math.max(1, Math.min(8, (navigator.hardwareConcurrency || 2) - 1))
+  const controller = new AbortController()
+  reviewing = controller
+  const progress = element("review-progress")
+  progress.hidden = false
+  progress.value = 0
+  render()
+  const pool = createEnginePool({size, start: config => createEngine({...ENGINE_FILES, ...config}), options: {Hash: 16}})
+  try {
+    const review = await reviewGame(pool, game, {nodes, signal: controller.signal, onProgress: ({done, total}) => (progress.value = done / total)})
+    attachReview(positions, review)
+    state.review = {nodes, accuracy: review.accuracy, ids: positions.map(position => position.id)}
+    const marked = review.moves.filter(move => move.verdict).length
+    announce(`Review done: ${marked} moves marked; accuracy White ${review.accuracy.w ?? "-"}, Black ${review.accuracy.b ?? "-"}`)
+  } catch (error) {
+    if (!controller.signal.aborted) element("review-summary").textContent = `The review failed: ${error.message}`
+  } finally {
+    pool.close()
+    reviewing = null
+    progress.hidden = true
+    render()
+  }
+}
+
+// The review's findings on the nodes of the main line, where the move list, the
+// export and the saved game find them.
+function attachReview(positions, review) {
+  for (const [ply, position] of positions.entries()) {
+    const node = nodeAt(state.tree, position.id)
+    const found = review.positions[ply]
+    const judged = ply > 0 ? review.moves[ply - 1] : null
+    node.data = {...node.data, review: {score: found.score ?? undefined, chances: found.chances, best: found.best}}
+    if (judged?.verdict) {
+      const before = positions[ply - 1]
+      node.data.review.verdict = judged.verdict
+      node.data.review.better = judged.better
+      node.data.review.betterSan = sanLine(before.fen, [judged.better]).replace(/^\d+\.+ /, "")
+      node.nags = [...(node.nags ?? []).filter(nag => nag > 6), VERDICT_NAGS[judged.verdict]]
+    }
+  }
+}
+
+function goToNextMistake(side) {
+  const ids = state.review?.ids ?? []
+  const from = ids.indexOf(state.current)
+  const next = ids.slice(from + 1).find(id => {
+    const node = nodeAt(state.tree, id)
+    return node?.data?.review?.verdict && sideToMove(parentOf(state.tree, id).fen) === side
+  })
+  if (next !== undefined) {
+    go(next)
+    const review = currentNode().data.review
+    announce(`${currentNode().move.san}: ${review.verdict}, best was ${review.betterSan}`)
+  }
+}
+
+// --- Events ---
+
+element("new-game").addEventListener("click", () => setGame(createTree()))
+element("flip").addEventListener("click", () => board.flip())
+element("first").addEventListener("click", () => go(NAVIGATION.Home()))
+element("back").addEventListener("click", () => go(NAVIGATION.ArrowLeft()))
+element("forward").addEventListener("click", () => go(NAVIGATION.ArrowRight()))
+element("last").addEventListener("click", () => go(NAVIGATION.End()))
+element("promote").addEventListener("click", () => {
+  promoteVariation(state.tree, state.current)
+  render()
 })
-element("take-back").addEventListener("click", () => {
-  chess.undo()
-  if (engineToMove()) chess.undo()
-  board.setPosition(chess.fen(), true)
-  think()
+element("delete").addEventListener("click", () => {
+  const parent = deleteNode(state.tree, state.current)
+  go(parent.id)
+})
+element("moves").addEventListener("click", event => {
+  const id = event.target.closest(".move")?.dataset.id
+  if (id !== undefined) go(id)
+})
+element("lines").addEventListener("click", event => {
+  const span = event.target.closest(".line-move")
+  if (!span || !search) return
+  const line = search.lines[Number(span.dataset.multipv) - 1]
+  let id = search.id
+  for (const uci of line.pv.slice(0, Number(span.dataset.index) + 1)) id = addMove(state.tree, id, uci).id
+  go(id)
+})
+document.addEventListener("keydown", event => {
+  if (event.target.closest("input, textarea, select") || event.altKey || event.ctrlKey || event.metaKey) return
+  const step = NAVIGATION[event.key]
+  if (!step) return
+  event.preventDefault()
+  go(step())
+})
+element("move-form").addEventListener("submit", event => {
+  event.preventDefault()
+  const text = element("move-input").value.trim()
+  if (!text || engineToMove()) return
+  const problem = playMove(text)
+  element("move-error").textContent = problem ? `${text} is not a legal move here` : ""
+  if (!problem) {
+    element("move-input").value = ""
+    announce(`You play ${currentNode().move.san}`)
+  }
 })
 element("fen-form").addEventListener("submit", event => {
   event.preventDefault()
-  const fen = element("fen").value.trim()
   try {
-    new Chess(fen)
+    setGame(createTree(element("fen").value.trim()))
+    element("fen-error").textContent = ""
   } catch (error) {
     element("fen-error").textContent = error.message
-    return
   }
-  element("fen-error").textContent = ""
-  setGame({fen})
 })
-element("engine-side").addEventListener("change", () => {
-  // The player's own side at the bottom of the board.
-  if (engineSide() !== "none") board.setOrientation(engineSide() === "w" ? COLOR.black : COLOR.white, true)
-  think()
-})
-element("limit-kind").addEventListener("change", () => {
-  element("limit-value").value = element("limit-kind").value === "depth" ? 10 : 1000
-})
-element("style").addEventListener("change", () => engine?.setOption("Style", element("style").value))
-element("hash").addEventListener("change", () => engine?.setOption("Hash", element("hash").value))
 element("analyse").addEventListener("click", () => {
   analysing = !analysing
-  element("analysis-best").textContent = ""
   if (analysing) think()
-  else if (current?.purpose === "analyse") rest()
-  showState()
+  else if (search?.purpose === "analyse") rest()
+  render()
 })
+element("review-start").addEventListener("click", startReview)
+element("next-mistake-w").addEventListener("click", () => goToNextMistake("w"))
+element("next-mistake-b").addEventListener("click", () => goToNextMistake("b"))
+
+// PGN in: pasted or opened; with several games, the first is loaded and the others
+// offered.
+let pgnGames = []
+async function loadPgnText(text) {
+  const {readPgn} = await pgn()
+  const {games, skipped} = readPgn(text)
+  element("pgn-error").textContent = skipped.map(game => `Game ${game.number} (line ${game.line}) skipped: ${game.reason}`).join("; ")
+  if (games.length === 0) {
+    element("pgn-error").textContent ||= "No game found"
+    return
+  }
+  pgnGames = games
+  const select = element("pgn-games")
+  select.replaceChildren(...games.map((game, index) => new Option(`${game.number}. ${game.tags.White ?? "?"} – ${game.tags.Black ?? "?"} ${game.tags.Result ?? ""}`, index)))
+  select.hidden = element("pgn-games-label").hidden = games.length < 2
+  setGame(games[0].tree, games[0].tags)
+}
+element("pgn-load").addEventListener("click", () => loadPgnText(element("pgn-input").value))
+element("pgn-file").addEventListener("change", async () => {
+  const [file] = element("pgn-file").files
+  if (file) loadPgnText(await file.text())
+})
+element("pgn-games").addEventListener("change", () => {
+  const game = pgnGames[Number(element("pgn-games").value)]
+  if (game) setGame(game.tree, game.tags)
+})
+element("pgn-copy").addEventListener("click", () => navigator.clipboard?.writeText(element("pgn-output").value))
+element("pgn-download").addEventListener("click", () => {
+  const url = URL.createObjectURL(new Blob([element("pgn-output").value], {type: "application/x-chess-pgn"}))
+  element("pgn-download").href = url
+  setTimeout(() => URL.revokeObjectURL(url), 10000)
+})
+
+// Settings: kept with the game; those of the engine reach it between searches.
+function readSettings() {
+  const s = state.settings
+  s.engineSide = element("engine-side").value
+  s.limitKind = element("limit-kind").value
+  s.limitValue = Math.max(1, Math.round(Number(element("limit-value").value) || 1))
+  s.lines = Number(element("lines-count").value)
+  s.hash = Number(element("hash").value)
+  s.reviewNodes = Number(element("review-nodes").value) || 300000
+}
+function showSettings() {
+  const s = state.settings
+  element("engine-side").value = s.engineSide
+  element("limit-kind").value = s.limitKind
+  element("limit-value").value = s.limitValue
+  element("lines-count").value = s.lines
+  element("hash").value = s.hash
+  element("review-nodes").value = s.reviewNodes
+}
+for (const id of ["engine-side", "limit-kind", "limit-value", "lines-count", "review-nodes"]) {
+  element(id).addEventListener("change", () => {
+    const kind = state.settings.limitKind
+    readSettings()
+    if (id === "limit-kind" && kind !== state.settings.limitKind) {
+      state.settings.limitValue = {movetime: 1000, depth: 10, nodes: 300000}[state.settings.limitKind]
+      showSettings()
+    }
+    if (id === "engine-side" && state.settings.engineSide !== "none") board.orient(state.settings.engineSide === "w" ? "b" : "w")
+    render()
+    think()
+  })
+}
+element("hash").addEventListener("change", () => {
+  readSettings()
+  engine?.setOption("Hash", state.settings.hash)
+  render()
+})
+element("style").addEventListener("change", () => {
+  state.settings.style = element("style").value
+  engine?.setOption("Style", state.settings.style)
+  render()
+})
+function filesChosen() {
+  const book = element("book-file").files[0]
+  const tables = [...element("table-files").files, ...element("table-folder").files].filter(file => /\.rtb[wz]$/.test(file.name))
+  files = {book, tables}
+  element("files-status").textContent = [book ? `book ${book.name}` : "", tables.length ? `${tables.length} table files` : ""].filter(Boolean).join(", ")
+  restartEngine()
+}
+for (const id of ["book-file", "table-files", "table-folder"]) element(id).addEventListener("change", filesChosen)
 
 // A line typed for the engine goes as it is: the page's own searches see only the
 // answers to what they asked.
@@ -258,17 +507,43 @@ element("protocol-form").addEventListener("submit", event => {
   element("protocol-line").value = ""
 })
 
-const opened = gameFromFragment(location.hash)
-if (opened.error) element("fen-error").textContent = opened.error
-else if (opened.fen || opened.pgn) setGame(opened)
-showState()
+// --- Start: the game from the address, else the one kept from the last visit ---
+
+async function open() {
+  const saved = loadSaved()
+  if (saved?.settings) Object.assign(state.settings, saved.settings)
+  showSettings()
+  const opened = gameFromFragment(location.hash)
+  try {
+    if (opened.fen) {
+      state.tree = createTree(opened.fen)
+    } else if (opened.pgn) {
+      const {readPgn} = await pgn()
+      const [game] = readPgn(opened.pgn).games
+      if (!game) throw new Error("the address's game cannot be read")
+      state.tree = game.tree
+      state.tags = game.tags
+    } else if (saved?.tree) {
+      state.tree = treeFromJSON(saved.tree)
+      state.tags = saved.tags ?? {}
+      state.review = saved.review ?? null
+      state.current = nodeAt(state.tree, saved.current) ? saved.current : ""
+    }
+  } catch (error) {
+    element("fen-error").textContent = opened.error ?? error.message
+  }
+  if (opened.error) element("fen-error").textContent = opened.error
+  render()
+  // The writer of the export and the address, after the first drawing.
+  pgn().then(module => {
+    pgnWriter = module.writePgn
+    render()
+  })
+}
+
+open().then(startEngine)
 
 // A served page keeps its files for the next visit, with the network off or on.
 if ("serviceWorker" in navigator && location.protocol.startsWith("http")) {
   addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch(error => console.warn(`no offline copy: ${error.message}`)))
 }
-
-// The single-file page carries its engine inlined; a served page fetches the
-// worker and the engine beside it.
-const files = typeof QUILLBROOK_SINGLE_FILE === "undefined" ? {workerUrl: "quillbrook-worker.js"} : {}
-createEngine({...files, options: {Hash: element("hash").value}, log: logLine}).then(ready, error => failed(error.message))
