@@ -1,0 +1,254 @@
+// The game review: its arithmetic from tables, the analysis against scripted engines,
+// and, given built engines, a real review checked against the native engine.
+import {test} from "node:test"
+import assert from "node:assert/strict"
+import {spawn} from "node:child_process"
+import {once} from "node:events"
+import path from "node:path"
+import {createInterface} from "node:readline"
+import {pathToFileURL} from "node:url"
+import {createEngineClient} from "../core/engine-client.js"
+import {createEnginePool} from "../core/engine-pool.js"
+import {parseBestmove, parseInfo} from "../core/uci.js"
+import {inCheckAfter, sideToMove} from "../core/review/position.js"
+import {moveAccuracy, nextMistake, positionChances, reviewGame, judgeGame, sideAccuracy, verdict, winningChances} from "../core/review/index.js"
+
+// Numbers to four places, so that expected values can be written out.
+const rounded = value => JSON.parse(JSON.stringify(value, (key, v) => (typeof v === "number" ? Number(v.toFixed(4)) : v)))
+const settle = () => new Promise(resolve => setTimeout(resolve, 0))
+
+test("winning chances, marks, accuracy, next mistake", () => {
+  // The logistic curve is tanh of half its exponent: a second way to the same numbers.
+  for (const cp of [0, 1, -35, 100, -300, 1000, 5000]) assert.ok(Math.abs(winningChances({cp}) - Math.tanh(0.00184104 * cp)) < 1e-12, `cp ${cp}`)
+  assert.deepEqual([{cp: 100}, {mate: 1}, {mate: 40}, {mate: -1}].map(score => rounded(winningChances(score))), [0.1821, 1, 1, -1])
+  const ends = [["checkmate", "w"], ["checkmate", "b"], ["stalemate", "w"], ["stalemate", "b"]]
+  assert.deepEqual(ends.map(([end, side]) => positionChances({end, score: null}, side)), [-1, 1, 0, 0])
+
+  // drop in the mover's winning chances: the mark, the move's accuracy
+  const rows = [
+    [-0.4, null, 100], [0, null, 100], [0.001, null, 99.7756], [0.0999, null, 79.8351], [0.1, "Inaccuracy", 79.817],
+    [0.1999, "Inaccuracy", 63.5972], [0.2, "Mistake", 63.5826], [0.2999, "Mistake", 50.5359], [0.3, "Blunder", 50.5242],
+    [1.4, "Blunder", 1.7297], [2, "Blunder", 0],
+  ]
+  for (const [drop, mark, accuracy] of rows) assert.deepEqual([verdict(drop), rounded(moveAccuracy(drop))], [mark, accuracy], `drop ${drop}`)
+
+  const moves = [
+    [1, "w", 0, null], [2, "b", 0.2, "Mistake"], [3, "w", 0.5, "Blunder"], [4, "b", -0.1, null], [5, "w", 0, null], [6, "b", 0.1, "Inaccuracy"],
+  ].map(([ply, side, drop, mark]) => ({ply, side, drop, verdict: mark}))
+  assert.deepEqual(rounded([sideAccuracy(moves, "w"), sideAccuracy(moves, "b"), sideAccuracy([], "w")]), [77.1905, 81.1332, null])
+  // side, from ply, the ply of that side's next marked move
+  const next = [["w", 0, 3], ["w", 3, null], ["b", 0, 2], ["b", 2, 6], ["b", 5, 6], ["b", 6, null]]
+  for (const [side, from, ply] of next) assert.equal(nextMistake(moves, side, from)?.ply ?? null, ply, `${side} from ${from}`)
+})
+
+test("whose move it is, and check at the end of a game", () => {
+  assert.deepEqual([0, 1, 2, 7].map(plies => sideToMove(undefined, plies)), ["w", "b", "w", "b"])
+  assert.deepEqual([0, 1].map(plies => sideToMove("4k3/8/8/8/8/8/4P3/4K3 b - - 0 1", plies)), ["b", "w"])
+  // first position (undefined: the usual start), moves, whether the side to move is then in check
+  const rows = [
+    [undefined, "f2f3 e7e5 g2g4 d8h4", true],
+    [undefined, "f2f3 e7e5 g2g4 d8e7", false],
+    [undefined, "e2e3 a7a5 d1h5 a8a6 h5a5 h7h5 h2h4 a6h6 a5c7 f7f6 c7d7 e8f7 d7b7 d8d3 b7b8 d3h7 b8c8 f7g6 c8e6", false],
+    ["5k2/8/8/8/8/8/8/4K2R w K - 0 1", "e1g1", true],
+    ["3k4/8/8/8/8/8/8/R3K3 w Q - 0 1", "e1c1", true],
+    ["8/8/8/k2pP2R/8/8/8/7K w - d6 0 1", "e5d6", true],
+    ["8/8/8/8/r2Pp2K/8/8/7k b - d3 0 1", "e4d3", true],
+    ["8/8/8/8/r2Pp2K/8/8/7k b - d3 0 1", "e4e3", false],
+    ["k7/4P3/8/8/8/8/8/7K w - - 0 1", "e7e8q", true],
+    ["k7/4P3/8/8/8/8/8/7K w - - 0 1", "e7e8n", false],
+    ["7k/8/8/8/8/8/3p4/K7 b - - 0 1", "d2d1r", true],
+  ]
+  for (const [fen, moves, check] of rows) assert.equal(inCheckAfter(fen, moves.split(" ")), check, `${fen ?? "startpos"} ${moves}`)
+})
+
+// Fool's mate, with what a scripted engine prints for each position (scores from the
+// side to move), and the review that must come of it.
+const FOOLS = {fen: "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", moves: ["f2f3", "e7e5", "g2g4", "d8h4"]}
+const FOOLS_ENGINE = [
+  "info depth 9 score cp 30 pv e2e4 e7e5 | bestmove e2e4",
+  "info depth 9 score cp 40 pv e7e5 | bestmove e7e5",
+  // This search disagrees with the last: Black's best move seems to drop 0.43, and is not marked.
+  "info depth 9 score cp 200 pv d2d4 | bestmove d2d4",
+  "info depth 9 score mate 1 pv d8h4 | bestmove d8h4",
+  "bestmove 0000",
+]
+const FOOLS_REVIEW = {
+  nodes: 300000,
+  positions: [
+    {score: {cp: 30}, best: "e2e4", pv: ["e2e4", "e7e5"], depth: 9, side: "w", chances: 0.0552},
+    {score: {cp: -40}, best: "e7e5", pv: ["e7e5"], depth: 9, side: "b", chances: -0.0735},
+    {score: {cp: 200}, best: "d2d4", pv: ["d2d4"], depth: 9, side: "w", chances: 0.3524},
+    {score: {mate: -1}, best: "d8h4", pv: ["d8h4"], depth: 9, side: "b", chances: -1},
+    {end: "checkmate", score: null, best: null, pv: [], depth: 0, side: "w", chances: -1},
+  ],
+  moves: [
+    {ply: 1, move: "f2f3", side: "w", drop: 0.1287, verdict: "Inaccuracy", better: "e2e4"},
+    {ply: 2, move: "e7e5", side: "b", drop: 0.4259, verdict: null},
+    {ply: 3, move: "g2g4", side: "w", drop: 1.3524, verdict: "Blunder", better: "d2d4"},
+    {ply: 4, move: "d8h4", side: "b", drop: 0, verdict: null},
+  ],
+  accuracy: {w: 38.5288, b: 68.8249},
+}
+
+test("a review from scripted engines: each position searched once, from a cleared state, then judged", async () => {
+  const searches = []
+  const progress = []
+  const tableEngine = () => {
+    let cleared = false
+    return {
+      newGame: async () => (cleared = true),
+      async analyse({fen, moves, nodes}) {
+        searches.push(`${fen} moves ${moves.join(" ")} nodes ${nodes}${cleared ? "" : " not cleared"}`)
+        cleared = false
+        const lines = FOOLS_ENGINE[moves.length].split(" | ")
+        return {...parseBestmove(lines.pop()), lines: lines.map(parseInfo)}
+      },
+      on() {},
+      quit: async () => 0,
+    }
+  }
+  const pool = createEnginePool({size: 2, start: async () => tableEngine()})
+  const review = await reviewGame(pool, FOOLS, {onProgress: ({done, total, ply}) => progress.push(`${done}/${total} ${ply}`)})
+  assert.deepEqual(rounded(review), FOOLS_REVIEW)
+  const {nodes, ...judged} = FOOLS_REVIEW
+  assert.deepEqual(rounded(judgeGame(FOOLS, review.positions)), judged)
+  assert.deepEqual(searches.sort(), FOOLS_ENGINE.map((line, ply) => `${FOOLS.fen} moves ${FOOLS.moves.slice(0, ply).join(" ")} nodes 300000`).sort())
+  assert.deepEqual(progress.map(step => step.split(" ")[0]), ["1/5", "2/5", "3/5", "4/5", "5/5"])
+  assert.deepEqual(progress.map(step => step.split(" ")[1]).sort(), ["0", "1", "2", "3", "4"])
+  await pool.close()
+})
+
+// An engine whose searches last until stopped (it then answers with what it has), and
+// whose newGame waits for `clearing` when given one.
+function stallingEngine(id, log, clearing) {
+  const exits = []
+  let search = null
+  return {
+    newGame: () => log.push(`#${id} newGame`) && clearing,
+    analyse({moves}) {
+      log.push(`#${id} search ${moves.length}`)
+      return new Promise((resolve, reject) => (search = {resolve, reject}))
+    },
+    stop() {
+      log.push(`#${id} stop`)
+      search?.resolve({bestmove: "e2e4", lines: [parseInfo("info depth 1 score cp 0 pv e2e4")]})
+    },
+    die() {
+      search.reject(new Error("the engine has ended (status 1)"))
+      for (const listener of exits) listener(1)
+    },
+    on: (event, listener) => exits.push(listener),
+    quit: async () => 0,
+  }
+}
+
+test("a review cancelled: its searches stopped, none started after, the pool still usable", async () => {
+  const log = []
+  let release
+  const clearing = new Promise(resolve => (release = resolve))
+  let started = 0
+  const pool = createEnginePool({size: 2, start: async () => stallingEngine(++started, log, started === 2 && clearing)})
+  const controller = new AbortController()
+  const review = reviewGame(pool, {moves: ["e2e4", "e7e5", "g1f3"]}, {signal: controller.signal})
+  await settle()
+  controller.abort()
+  await assert.rejects(review, {name: "AbortError"})
+  // The second engine was clearing its tables when it was stopped: it must not search now.
+  release()
+  await settle()
+  assert.deepEqual(log, ["#1 newGame", "#2 newGame", "#1 search 0", "#1 stop", "#2 stop"])
+  assert.equal(await pool.run(async () => "still usable"), "still usable")
+})
+
+test("an engine that dies fails the review, stops its other searches, and is replaced", async () => {
+  const log = []
+  const engines = []
+  const pool = createEnginePool({size: 2, start: async () => (engines[engines.length] = stallingEngine(engines.length + 1, log))})
+  const review = reviewGame(pool, {moves: ["e2e4", "e7e5"]})
+  await settle()
+  engines[1].die()
+  await assert.rejects(review, /the engine has ended \(status 1\)/)
+  await settle()
+  // The third engine, started for the last position, is stopped before it searches.
+  assert.deepEqual(log, ["#1 newGame", "#2 newGame", "#1 search 0", "#2 search 1", "#3 newGame", "#1 stop", "#3 stop"])
+  const which = async engine => engines.indexOf(engine) + 1
+  assert.deepEqual((await Promise.all([pool.run(which), pool.run(which)])).sort(), [1, 3])
+})
+
+// Legal's mate: 5...Bxd1?? walks into mate in two.
+const LEGAL = {moves: "e2e4 e7e5 g1f3 d7d6 f1c4 c8g4 b1c3 g7g6 f3e5 g4d1 c4f7 e8e7 c3d5".split(" ")}
+const [NODES, HASH] = [20000, 16]
+const {QUILLBROOK_NPM: npm, QUILLBROOK_NATIVE: native} = process.env
+
+// The native engine: its lines, and a function that sends one.
+function nativeEngine() {
+  const child = spawn(native, [], {stdio: ["pipe", "pipe", "inherit"]})
+  return {child, lines: createInterface({input: child.stdout}), send: line => child.stdin.write(`${line}\n`)}
+}
+
+// What the native engine finds for each position of `game`, spoken to as at a
+// terminal (ucinewgame, position, go nodes, then nothing until bestmove: an engine
+// reads ahead while it searches), and read with this test's own patterns.
+async function nativeEvaluations(game) {
+  const {child, lines, send} = nativeEngine()
+  const read = lines[Symbol.asyncIterator]()
+  const until = async last => {
+    const seen = []
+    for (let line = ""; !line.startsWith(last); seen.push(line)) line = (await read.next()).value
+    return seen
+  }
+  send("uci")
+  send(`setoption name Hash value ${HASH}`)
+  const found = []
+  for (let ply = 0; ply <= game.moves.length; ply++) {
+    send("ucinewgame")
+    send("isready")
+    await until("readyok")
+    send(`position startpos${ply ? ` moves ${game.moves.slice(0, ply).join(" ")}` : ""}`)
+    send(`go nodes ${NODES}`)
+    const seen = await until("bestmove")
+    const [best, info] = [seen.at(-1).split(" ")[1], seen.filter(line => / pv /.test(line)).at(-1)]
+    if (!info) {
+      found.push({best: best === "0000" ? null : best})
+      continue
+    }
+    const [, unit, value] = / score (cp|mate) (-?\d+)/.exec(info)
+    const [pv, depth] = [/ pv (.*)$/.exec(info)[1].split(" "), Number(/ depth (\d+)/.exec(info)[1])]
+    found.push({score: {[unit]: (ply % 2 ? -1 : 1) * Number(value)}, best, pv, depth})
+  }
+  send("quit")
+  await once(child, "exit")
+  return found
+}
+
+// The native engine behind the client, as a command reviewing on native engines has it.
+function nativeClient({options}) {
+  const {child, lines, send} = nativeEngine()
+  const transport = {send, onLine: listener => lines.on("line", listener), onExit: listener => child.on("exit", listener), terminate: () => child.kill()}
+  const engine = createEngineClient(transport, {options})
+  return engine.ready.then(() => engine)
+}
+
+test("a real review: the blunder found, the evaluations those of the native engine, on any number of engines",
+  {skip: !npm || !native ? "set QUILLBROOK_NPM (the built npm package) and QUILLBROOK_NATIVE (the native engine)" : false},
+  async t => {
+    const {createEngine} = await import(pathToFileURL(path.resolve(npm, "node.mjs")))
+    const timed = async (size, start) => {
+      const began = performance.now()
+      const pool = createEnginePool({size, start, options: {Hash: HASH}})
+      const review = await reviewGame(pool, LEGAL, {nodes: NODES})
+      await pool.close()
+      return {review, seconds: ((performance.now() - began) / 1000).toFixed(2)}
+    }
+    const [two, one, natives] = [await timed(2, createEngine), await timed(1, createEngine), await timed(2, nativeClient)]
+    const seconds = `WebAssembly ${two.seconds} s on 2 engines, ${one.seconds} s on 1; native ${natives.seconds} s on 2`
+    t.diagnostic(`${LEGAL.moves.length + 1} positions at ${NODES} nodes: ${seconds}`)
+
+    const blunders = two.review.moves.filter(move => move.verdict === "Blunder").map(({ply, move, better}) => `${ply} ${move} (${better})`)
+    assert.ok(blunders.includes("10 g4d1 (d6e5)"), `blunders: ${blunders.join(", ")}`)
+    assert.equal(two.review.positions.at(-1).end, "checkmate")
+    const evaluations = two.review.positions.map(({score, best, pv, depth}) => (best ? {score, best, pv, depth} : {best}))
+    assert.deepEqual(evaluations, await nativeEvaluations(LEGAL))
+    assert.deepEqual(one.review, two.review)
+    assert.deepEqual(natives.review, two.review)
+  })
