@@ -240,9 +240,18 @@ function isCheck(node) {
   return /[+#]$/.test(node.move?.san ?? "")
 }
 
+// The lines to show: those of the depth the best line has reached, and those of the
+// depth before whose move none of them has yet (a line keeps its place until the
+// engine has searched it again).
+function currentLines(lines) {
+  const depth = lines[0]?.depth
+  const fresh = lines.filter(line => line.depth === depth)
+  return lines.filter(line => line.depth === depth || !fresh.some(other => other.pv[0] === line.pv[0]))
+}
+
 function showAnalysis() {
   const shown = search && search.id === state.current ? search : null
-  const lines = shown ? shown.lines.filter(Boolean) : []
+  const lines = shown ? currentLines(shown.lines.filter(Boolean)) : []
   const reviewed = currentNode().data?.review?.score
   showEvalBar(element("eval-bar"), lines[0]?.score ?? reviewed ?? null)
   showLines(element("lines"), currentNode().fen, lines)
@@ -305,7 +314,8 @@ async function startReview() {
     attachReview(positions, review)
     state.review = {nodes, accuracy: review.accuracy, ids: positions.map(position => position.id)}
     const marked = review.moves.filter(move => move.verdict).length
-    announce(`Review done: ${marked} moves marked; accuracy White ${review.accuracy.w ?? "-"}, Black ${review.accuracy.b ?? "-"}`)
+    const percent = value => (value === null ? "unknown" : `${Math.round(value)}%`)
+    announce(`Review done: ${marked} moves marked; accuracy White ${percent(review.accuracy.w)}, Black ${percent(review.accuracy.b)}`)
   } catch (error) {
     if (!controller.signal.aborted) element("review-summary").textContent = `The review failed: ${error.message}`
   } finally {
@@ -425,6 +435,9 @@ async function loadPgnText(text) {
     return
   }
   pgnGames = games
+  // A game brought in is for analysis: the engine no longer plays a side.
+  state.settings.engineSide = "none"
+  showSettings()
   const select = element("pgn-games")
   select.replaceChildren(...games.map((game, index) => new Option(`${game.number}. ${game.tags.White ?? "?"} – ${game.tags.Black ?? "?"} ${game.tags.Result ?? ""}`, index)))
   select.hidden = element("pgn-games-label").hidden = games.length < 2

@@ -27,7 +27,8 @@ function points(tree, ids) {
 
 export function showReview(graph, summary, {tree, review, current}, go) {
   const shown = review ? points(tree, review.ids) : []
-  graph.hidden = shown.length === 0
+  // An <svg> has no hidden property: the attribute it is.
+  graph.toggleAttribute("hidden", shown.length === 0)
   if (shown.length === 0) {
     summary.textContent = ""
     return
@@ -52,7 +53,7 @@ export function showReview(graph, summary, {tree, review, current}, go) {
     go(nearest.node.id)
   }
   const counts = verdict => shown.filter(p => p.node.data.review.verdict === verdict).length
-  const accuracy = side => (review.accuracy?.[side] ?? null) === null ? "–" : `${review.accuracy[side]}%`
+  const accuracy = side => ((review.accuracy?.[side] ?? null) === null ? "–" : `${Math.round(review.accuracy[side])}%`)
   summary.textContent =
     `Accuracy: White ${accuracy("w")}, Black ${accuracy("b")}. ` +
     `${counts("Inaccuracy")} inaccuracies, ${counts("Mistake")} mistakes, ${counts("Blunder")} blunders ` +
