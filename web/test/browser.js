@@ -181,12 +181,17 @@ function pageTests(name) {
   }
 
   // Sends isready through the page's protocol field; returns the milliseconds from
-  // the line sent to readyok, both as the page logged them.
+  // the line sent to readyok, both as the page logged them. A click that a busy
+  // browser lost (the line never went) is made again.
   async function isreadyMs() {
-    const before = await now()
-    await browser.fill("#protocol-line", "isready")
-    await browser.click("#protocol-form button")
-    const sent = await waitForLine(">", /^isready$/, before)
+    let sent = null
+    for (let attempt = 0; attempt < 3 && !sent; attempt++) {
+      const before = await now()
+      await browser.fill("#protocol-line", "isready")
+      await browser.click("#protocol-form button")
+      sent = await onTimeout(browser.waitForFunction(findLine, {direction: ">", source: "^isready$", after: before}, {timeout: 3000}), null)
+    }
+    assert.ok(sent, "the page never sent isready")
     return (await waitForLine("<", /^readyok$/, sent.t)).t - sent.t
   }
 
@@ -240,7 +245,8 @@ function pageTests(name) {
   test(`infinite analysis: isready answered within ${ISREADY_MS} ms (median of 5), stop with bestmove within ${STOP_MS} ms`, async t => {
     if (!ready) return t.skip("the engine never became ready")
     await browser.select("#engine-side", "none")
-    await browser.click("#protocol summary")
+    // Opened once: a second click would close it again.
+    if (!(await browser.evaluate(() => document.querySelector("#protocol").open))) await browser.click("#protocol summary")
     const before = await now()
     await browser.click("#analyse")
     const go = await waitForLine(">", /^go infinite$/, before)

