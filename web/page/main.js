@@ -216,7 +216,9 @@ function render() {
   const end = gameEnd(path)
   board.show(node.fen, node.move?.uci, `${sideToMove(node.fen) === "w" ? "White" : "Black"} to move. FEN ${node.fen}`)
   showMoves(element("moves"), state.tree, state.current)
-  element("promote").disabled = !state.current || siblings(state.tree, state.current)[0] === node
+  // A move of any variation may be promoted, however deep: its own fork may be
+  // promoted already while an outer one is not.
+  element("promote").disabled = path.every((step, i) => i === 0 || path[i - 1].children[0] === step)
   element("delete").disabled = !state.current
   element("fen").value = node.fen
 

@@ -47,8 +47,9 @@ export function showReview(graph, summary, {tree, review, current}, go) {
   }
   graph.replaceChildren(...children)
   graph.onclick = event => {
-    const box = graph.getBoundingClientRect()
-    const x = ((event.clientX - box.left) / box.width) * WIDTH
+    // In the graph's own units: the drawing keeps its proportions, centred in a box
+    // of another shape, so the box's edges are not the graph's.
+    const {x} = new DOMPoint(event.clientX, event.clientY).matrixTransform(graph.getScreenCTM().inverse())
     const nearest = shown.reduce((best, p) => (Math.abs(p.x - x) < Math.abs(best.x - x) ? p : best))
     go(nearest.node.id)
   }

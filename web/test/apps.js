@@ -6,12 +6,12 @@
 // its bestmove at a fixed node count is the native engine's.
 import {after, before, describe, test} from "node:test"
 import assert from "node:assert/strict"
-import {spawn} from "node:child_process"
 import fs from "node:fs"
 import path from "node:path"
-import {createInterface} from "node:readline"
 import {parseArgs} from "node:util"
 import {BROWSERS, launchBrowser} from "./drivers.js"
+import {nativeBestmove} from "./native.js"
+import {startServer} from "./site.js"
 
 const FEN = "r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3"
 const NODES = 20000
@@ -25,35 +25,17 @@ if (positionals.length !== 2 || browsers.some(name => !BROWSERS.includes(name)))
 const [apps, native] = positionals.map(given => path.resolve(given))
 const bundlers = fs.readdirSync(apps).filter(name => fs.existsSync(path.join(apps, name, "index.html")))
 
-// The native engine's bestmove; its input waits for the answer, since a searching
-// engine reads ahead and would take a quit behind the go for a stop.
-function nativeBestmove() {
-  const engine = spawn(native, {stdio: ["pipe", "pipe", "inherit"]})
-  engine.stdin.write(`position fen ${FEN}\ngo nodes ${NODES}\n`)
-  return new Promise(resolve => {
-    createInterface({input: engine.stdout}).on("line", line => {
-      if (!line.startsWith("bestmove")) return
-      engine.stdin.end("quit\n")
-      resolve(line.split(" ")[1])
-    })
-  })
-}
-
 let server
 let url
 let expected
 
 before(async () => {
-  expected = await nativeBestmove()
-  server = spawn("python3", ["-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", apps], {stdio: ["ignore", "pipe", "ignore"]})
-  const banner = await new Promise((resolve, reject) => {
-    server.stdout.once("data", resolve)
-    server.once("exit", code => reject(new Error(`python3 -m http.server exited with status ${code}`)))
-  })
-  url = /http:\/\/127\.0\.0\.1:\d+\//.exec(String(banner))[0]
+  expected = await nativeBestmove(native, [`position fen ${FEN}`, `go nodes ${NODES}`])
+  server = await startServer(apps, {isolated: false})
+  url = server.url
 })
 
-after(() => server?.kill())
+after(() => server?.stop())
 
 for (const name of browsers) {
   describe(name, () => {

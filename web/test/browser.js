@@ -14,16 +14,14 @@
 // in mid-game.
 import {after, before, describe, test} from "node:test"
 import assert from "node:assert/strict"
-import {execFileSync, spawn} from "node:child_process"
 import fs from "node:fs"
 import path from "node:path"
-import {fileURLToPath, pathToFileURL} from "node:url"
+import {pathToFileURL} from "node:url"
 import {parseArgs} from "node:util"
 import {BROWSERS, TimeoutError, launchBrowser} from "./drivers.js"
+import {OUT, startServer, webFolder} from "./site.js"
 import {Chess} from "../page/game.js"
 
-const ROOT = fileURLToPath(new URL("../..", import.meta.url))
-const OUT = path.join(ROOT, "build-web")
 const VIEWPORT = {width: 1200, height: 860}
 const MOVETIME = 1000
 const ISREADY_MS = 100
@@ -47,18 +45,6 @@ if (positionals.length !== 1 || unknown.length > 0) {
 let server
 let url
 
-// The folder to serve: the one folder of the zip, unpacked into a fresh directory.
-function webFolder(given) {
-  if (!given.endsWith(".zip")) return path.resolve(given)
-  const unpacked = path.join(OUT, "unpacked")
-  fs.rmSync(unpacked, {recursive: true, force: true})
-  fs.mkdirSync(unpacked, {recursive: true})
-  execFileSync("cmake", ["-E", "tar", "xf", path.resolve(given)], {cwd: unpacked})
-  const entries = fs.readdirSync(unpacked)
-  assert.equal(entries.length, 1, `the zip holds ${entries.join(", ")}`)
-  return path.join(unpacked, entries[0])
-}
-
 // A copy of the file in a fresh folder with nothing else in it.
 function aloneInFolder(file) {
   const alone = path.join(OUT, "alone")
@@ -68,28 +54,18 @@ function aloneInFolder(file) {
   return path.join(alone, path.basename(file))
 }
 
-// Starts the server on a free port of the loopback interface; returns its URL,
-// which each server prints first.
-async function startServer(folder) {
-  const [command, args] = isolated
-    ? [process.execPath, [path.join(folder, "server.js"), "0", folder]]
-    : ["python3", ["-u", "-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", folder]]
-  server = spawn(command, args, {stdio: ["ignore", "pipe", "ignore"]})
-  const banner = await new Promise((resolve, reject) => {
-    server.stdout.once("data", resolve)
-    server.once("error", reject)
-    server.once("exit", code => reject(new Error(`${command} ${args.join(" ")} exited with status ${code}`)))
-  })
-  return /http:\/\/(localhost|127\.0\.0\.1):\d+\//.exec(String(banner))[0]
-}
-
 before(async () => {
   fs.mkdirSync(OUT, {recursive: true})
   const folder = webFolder(positionals[0])
-  url = singleFile ? pathToFileURL(aloneInFolder(path.join(folder, "quillbrook.html"))).href : await startServer(folder)
+  if (singleFile) {
+    url = pathToFileURL(aloneInFolder(path.join(folder, "quillbrook.html"))).href
+  } else {
+    server = await startServer(folder, {isolated})
+    url = server.url
+  }
 })
 
-after(() => server?.kill())
+after(() => server?.stop())
 
 for (const name of browsers) describe(name, () => pageTests(name))
 

@@ -7,15 +7,18 @@
 // launchBrowser(name, {viewport}) gives
 //   goto(url), reload(), evaluate(fn, ...args), waitForFunction(fn, arg, {timeout}),
 //   click(selector), fill(selector, text), select(selector, value),
+//   press(key): a key pressed and released where the focus is ("Enter", "ArrowLeft",
+//     "Home"...: the names of KeyboardEvent.key),
+//   upload(selector, paths): files chosen from disk in a file input, as its dialog would,
 //   drag(from, to): the mouse pressed at one viewport point and released at another,
-//   boundingBox(selector), screenshot(path),
+//   setViewport({width, height}), boundingBox(selector), screenshot(path),
 //   problems(): console errors, uncaught exceptions and failed requests so far,
 //   close().
 // CHROMIUM, FIREFOX and MINIBROWSER name other programs than Debian's.
 import {spawn} from "node:child_process"
 import net from "node:net"
 import puppeteer from "puppeteer-core"
-import {remote} from "webdriverio"
+import {Key, remote} from "webdriverio"
 
 const LAUNCHERS = {chromium: launchChromium, firefox: launchFirefox, webkit: launchWebKit}
 export const BROWSERS = Object.keys(LAUNCHERS)
@@ -94,6 +97,13 @@ async function launchPuppeteer(options, viewport) {
     click: selector => page.click(selector),
     fill: (selector, text) => page.locator(selector).fill(text),
     select: async (selector, value) => void (await page.select(selector, value)),
+    press: key => page.keyboard.press(key),
+    async upload(selector, paths) {
+      const input = await page.$(selector)
+      await input.uploadFile(...paths)
+      await input.dispose()
+    },
+    setViewport: viewport => page.setViewport(viewport),
     async drag(from, to) {
       await page.mouse.move(from.x, from.y)
       await page.mouse.down()
@@ -164,6 +174,14 @@ async function launchWebKit({viewport}) {
     click: selector => browser.$(selector).click(),
     fill: (selector, text) => browser.$(selector).setValue(text),
     select: (selector, value) => browser.$(selector).selectByAttribute("value", value),
+    press: key => browser.keys(Key[key] ?? key),
+    // Keys sent to a file input are the paths of its files, one a line (WebDriver's
+    // way of choosing files, which clearing the input first, as setValue does, breaks).
+    upload: async (selector, paths) => {
+      const input = await browser.$(selector)
+      await browser.elementSendKeys(input.elementId, paths.join("\n"))
+    },
+    setViewport: viewport => fitViewport(browser, viewport),
     drag: (from, to) =>
       browser
         .action("pointer", {parameters: {pointerType: "mouse"}})

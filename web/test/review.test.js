@@ -2,15 +2,13 @@
 // and, given built engines, a real review checked against the native engine.
 import {test} from "node:test"
 import assert from "node:assert/strict"
-import {spawn} from "node:child_process"
-import {once} from "node:events"
 import path from "node:path"
-import {createInterface} from "node:readline"
 import {pathToFileURL} from "node:url"
 import {createEngineClient} from "../core/engine-client.js"
 import {createEnginePool} from "../core/engine-pool.js"
 import {parseBestmove, parseInfo} from "../core/uci.js"
 import {inCheckAfter, sideToMove} from "../core/review/position.js"
+import {nativeEngine, nativeEvaluations} from "./native.js"
 import {moveAccuracy, nextMistake, positionChances, reviewGame, judgeGame, sideAccuracy, verdict, winningChances} from "../core/review/index.js"
 
 // Numbers to four places, so that expected values can be written out.
@@ -180,50 +178,9 @@ const LEGAL = {moves: "e2e4 e7e5 g1f3 d7d6 f1c4 c8g4 b1c3 g7g6 f3e5 g4d1 c4f7 e8
 const [NODES, HASH] = [20000, 16]
 const {QUILLBROOK_NPM: npm, QUILLBROOK_NATIVE: native} = process.env
 
-// The native engine: its lines, and a function that sends one.
-function nativeEngine() {
-  const child = spawn(native, [], {stdio: ["pipe", "pipe", "inherit"]})
-  return {child, lines: createInterface({input: child.stdout}), send: line => child.stdin.write(`${line}\n`)}
-}
-
-// What the native engine finds for each position of `game`, spoken to as at a
-// terminal (ucinewgame, position, go nodes, then nothing until bestmove: an engine
-// reads ahead while it searches), and read with this test's own patterns.
-async function nativeEvaluations(game) {
-  const {child, lines, send} = nativeEngine()
-  const read = lines[Symbol.asyncIterator]()
-  const until = async last => {
-    const seen = []
-    for (let line = ""; !line.startsWith(last); seen.push(line)) line = (await read.next()).value
-    return seen
-  }
-  send("uci")
-  send(`setoption name Hash value ${HASH}`)
-  const found = []
-  for (let ply = 0; ply <= game.moves.length; ply++) {
-    send("ucinewgame")
-    send("isready")
-    await until("readyok")
-    send(`position startpos${ply ? ` moves ${game.moves.slice(0, ply).join(" ")}` : ""}`)
-    send(`go nodes ${NODES}`)
-    const seen = await until("bestmove")
-    const [best, info] = [seen.at(-1).split(" ")[1], seen.filter(line => / pv /.test(line)).at(-1)]
-    if (!info) {
-      found.push({best: best === "0000" ? null : best})
-      continue
-    }
-    const [, unit, value] = / score (cp|mate) (-?\d+)/.exec(info)
-    const [pv, depth] = [/ pv (.*)$/.exec(info)[1].split(" "), Number(/ depth (\d+)/.exec(info)[1])]
-    found.push({score: {[unit]: (ply % 2 ? -1 : 1) * Number(value)}, best, pv, depth})
-  }
-  send("quit")
-  await once(child, "exit")
-  return found
-}
-
 // The native engine behind the client, as a command reviewing on native engines has it.
 function nativeClient({options}) {
-  const {child, lines, send} = nativeEngine()
+  const {child, lines, send} = nativeEngine(native)
   const transport = {send, onLine: listener => lines.on("line", listener), onExit: listener => child.on("exit", listener), terminate: () => child.kill()}
   const engine = createEngineClient(transport, {options})
   return engine.ready.then(() => engine)
@@ -248,7 +205,7 @@ test("a real review: the blunder found, the evaluations those of the native engi
     assert.ok(blunders.includes("10 g4d1 (d6e5)"), `blunders: ${blunders.join(", ")}`)
     assert.equal(two.review.positions.at(-1).end, "checkmate")
     const evaluations = two.review.positions.map(({score, best, pv, depth}) => (best ? {score, best, pv, depth} : {best}))
-    assert.deepEqual(evaluations, await nativeEvaluations(LEGAL))
+    assert.deepEqual(evaluations, await nativeEvaluations(native, LEGAL.moves, {nodes: NODES, hash: HASH}))
     assert.deepEqual(one.review, two.review)
     assert.deepEqual(natives.review, two.review)
   })
