@@ -2,13 +2,14 @@
 // installed: `node package-api.mjs NATIVE_ENGINE`. Both its entries (import
 // and require) in both input modes; a search at a fixed node count gives the native
 // engine's move and score; searches queue; a bad FEN is refused and the engine
-// goes on.
+// goes on; the review module reviews a game on a pool of the package's engines.
 import {test} from "node:test"
 import assert from "node:assert/strict"
 import {spawn} from "node:child_process"
 import {createInterface} from "node:readline"
 import {createRequire} from "node:module"
 import {createEngine} from "quillbrook"
+import {createEnginePool, reviewGame} from "quillbrook/review"
 
 const native = process.argv[2]
 if (!native) throw new Error("usage: node package-api.mjs NATIVE_ENGINE")
@@ -72,3 +73,13 @@ for (const input of ["shared-memory", "yielding"]) {
     assert.equal(await engine.quit(), 0)
   })
 }
+
+test("quillbrook/review: the fool's mate reviewed on two engines, the blunder named with the engine's move", async () => {
+  const pool = createEnginePool({size: 2, start: createEngine, options: {Hash: 16}})
+  const review = await reviewGame(pool, {moves: ["f2f3", "e7e5", "g2g4", "d8h4"]}, {nodes: 5000})
+  await pool.close()
+  assert.equal(review.positions.at(-1).end, "checkmate")
+  const marked = review.moves.filter(move => move.verdict === "Blunder")
+  assert.deepEqual(marked.map(({ply, move}) => [ply, move]), [[3, "g2g4"]])
+  assert.ok(review.accuracy.b > review.accuracy.w)
+})

@@ -189,7 +189,9 @@ function nativeClient({options}) {
 test("a real review: the blunder found, the evaluations those of the native engine, on any number of engines",
   {skip: !npm || !native ? "set QUILLBROOK_NPM (the built npm package) and QUILLBROOK_NATIVE (the native engine)" : false},
   async t => {
+    // The package's own copy of the review, as a program reviewing games has it.
     const {createEngine} = await import(pathToFileURL(path.resolve(npm, "node.mjs")))
+    const {createEnginePool, reviewGame} = await import(pathToFileURL(path.resolve(npm, "core/review/index.js")))
     const timed = async (size, start) => {
       const began = performance.now()
       const pool = createEnginePool({size, start, options: {Hash: HASH}})

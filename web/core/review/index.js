@@ -11,6 +11,8 @@ export {analyseGame, DEFAULT_NODES}
 export {moveAccuracy, sideAccuracy} from "./accuracy.js"
 export {positionChances, winningChances} from "./chances.js"
 export {nextMistake, verdict} from "./verdicts.js"
+// The engines a review runs on.
+export {createEnginePool} from "../engine-pool.js"
 
 // The review of `game` ({fen?, moves}) from analyseGame's evaluations, with no engine:
 //   positions  after 0..n moves: the evaluation with side (to move) and chances (White's)
