@@ -302,7 +302,9 @@ function showReviewState() {
 async function startReview() {
   const positions = mainLinePositions(state.tree)
   const game = {fen: state.tree.root.fen, moves: positions.slice(1).map(position => position.move.uci)}
-  const nodes = Math.max(1000, Math.round(Number(element("review-nodes").value) || 300000))
+  // The count as typed, kept with the settings even where the field never lost the focus.
+  readSettings()
+  const nodes = Math.max(1000, Math.round(state.settings.reviewNodes))
   const size = Math.max(1, Math.min(8, (navigator.hardwareConcurrency || 2) - 1))
   const controller = new AbortController()
   reviewing = controller
@@ -380,9 +382,11 @@ element("moves").addEventListener("click", event => {
   const id = event.target.closest(".move")?.dataset.id
   if (id !== undefined) go(id)
 })
-element("lines").addEventListener("click", event => {
+// On the press, not the click: the lines are drawn afresh with each line the engine
+// sends, and a click whose release meets a line drawn anew is no click at all.
+element("lines").addEventListener("pointerdown", event => {
   const span = event.target.closest(".line-move")
-  if (!span || !search) return
+  if (!span || !search || event.button !== 0) return
   const line = search.lines[Number(span.dataset.multipv) - 1]
   let id = search.id
   for (const uci of line.pv.slice(0, Number(span.dataset.index) + 1)) id = addMove(state.tree, id, uci).id

@@ -4,6 +4,9 @@
 const SVG = "http://www.w3.org/2000/svg"
 const WIDTH = 300
 const HEIGHT = 80
+// The curve keeps this far from the edges, so that a dot on a won position is whole,
+// and can be clicked.
+const DOT_RADIUS = 3
 const DOT = {Inaccuracy: "#d6a100", Mistake: "#e07000", Blunder: "#c02020"}
 
 function svgElement(name, attributes) {
@@ -21,8 +24,8 @@ function points(tree, ids) {
     if (!node?.data?.review) return []
     nodes.push(node)
   }
-  const step = WIDTH / Math.max(1, nodes.length - 1)
-  return nodes.map((node, i) => ({node, x: i * step, y: HEIGHT / 2 - (HEIGHT / 2) * node.data.review.chances}))
+  const step = (WIDTH - 2 * DOT_RADIUS) / Math.max(1, nodes.length - 1)
+  return nodes.map((node, i) => ({node, x: DOT_RADIUS + i * step, y: HEIGHT / 2 - (HEIGHT / 2 - DOT_RADIUS) * node.data.review.chances}))
 }
 
 export function showReview(graph, summary, {tree, review, current}, go) {
@@ -42,11 +45,13 @@ export function showReview(graph, summary, {tree, review, current}, go) {
   ]
   for (const {node, x, y} of shown) {
     const verdict = node.data.review.verdict
-    if (verdict) children.push(svgElement("circle", {cx: x, cy: y, r: 3, fill: DOT[verdict], "data-id": node.id}))
+    if (verdict) children.push(svgElement("circle", {cx: x, cy: y, r: DOT_RADIUS, fill: DOT[verdict], "data-id": node.id}))
     if (node.id === current) children.push(svgElement("line", {x1: x, y1: 0, x2: x, y2: HEIGHT, class: "graph-current"}))
   }
   graph.replaceChildren(...children)
   graph.onclick = event => {
+    const dot = event.target.closest("circle[data-id]")
+    if (dot) return go(dot.dataset.id)
     // In the graph's own units: the drawing keeps its proportions, centred in a box
     // of another shape, so the box's edges are not the graph's.
     const {x} = new DOMPoint(event.clientX, event.clientY).matrixTransform(graph.getScreenCTM().inverse())

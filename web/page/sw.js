@@ -1,7 +1,9 @@
 // The page's service worker: it keeps every file of the page, so that after one
 // visit the page opens and analyses with the network off, and can be installed as
 // an app. scripts/web_folder.sh fills in the files and the version they share;
-// a new version takes over from the old one, whose files it then drops.
+// a new version takes over from the old one, whose files it then drops. It takes
+// no page already open: it serves the next visit (Firefox fails the first request
+// that a worker claiming an open, cross-origin isolated page intercepts).
 const VERSION = "unbuilt"
 const FILES = []
 const CACHE = `quillbrook-${VERSION}`
@@ -14,8 +16,7 @@ self.addEventListener("activate", event => {
   event.waitUntil(
     caches
       .keys()
-      .then(names => Promise.all(names.filter(name => name.startsWith("quillbrook-") && name !== CACHE).map(name => caches.delete(name))))
-      .then(() => self.clients.claim()),
+      .then(names => Promise.all(names.filter(name => name.startsWith("quillbrook-") && name !== CACHE).map(name => caches.delete(name)))),
   )
 })
 

@@ -213,23 +213,24 @@ function boardTests(name) {
       still = JSON.stringify(await shown()) === JSON.stringify(before)
     }
 
-    // The lines are drawn afresh with each of the engine's lines: the moves under
-    // the mouse when it was pressed are kept by the page, and a press whose release
-    // met a list drawn anew is made again, as a person would.
+    // The line may change between reading it and pressing on it: the moves under the
+    // mouse are the ones the press plays.
     const before = (await moves()).moves
     await browser.evaluate(() =>
       document.addEventListener("pointerdown", event => {
         const row = event.target.closest?.("#lines li")
         if (row) window.testPressed = [...row.querySelectorAll(".line-move")].slice(0, 2).map(move => move.textContent)
       }, true))
-    const target = '#lines .line-move[data-multipv="2"][data-index="1"]'
-    let played = null
-    for (let attempt = 0; attempt < 10 && !played; attempt++) {
-      // A click on a row drawn anew before it came may find its element gone.
-      await browser.click(target).catch(() => {})
-      played = await browser.waitForFunction(count => document.querySelectorAll("#moves .move").length === count && window.testPressed, before.length + 2, {timeout: 1000}).catch(() => null)
+    // A click may find the element it aimed at gone, drawn anew, before it pressed.
+    for (let attempt = 1; ; attempt++) {
+      try {
+        await browser.click('#lines .line-move[data-multipv="2"][data-index="1"]')
+        break
+      } catch (error) {
+        if (attempt === 5) throw error
+      }
     }
-    assert.ok(played, "a click on the second move of the second line was never taken")
+    const played = await browser.waitForFunction(count => document.querySelectorAll("#moves .move").length === count && window.testPressed, before.length + 2)
     const san = text => text.replace(/^\d+\.+\s*/, "")
     assert.deepEqual((await moves()).moves.slice(-2).map(san), played.map(san))
     await browser.click("#analyse")
@@ -302,7 +303,8 @@ function boardTests(name) {
 
     // A click on the blunder's dot goes to it.
     await browser.click(`#review-graph circle[data-id="${LEGAL_UCI.slice(0, 10).join("/")}"]`)
-    assert.equal((await moves()).current, "Bxd1??")
+    await browser.waitForFunction(() => document.querySelector('#moves [aria-current="true"]')?.textContent === "Bxd1??", null, {timeout: 3000})
+      .catch(async () => assert.fail(`the click on the dot went to ${(await moves()).current}`))
     // The board's step to it, animated, is over.
     await new Promise(resolve => setTimeout(resolve, 500))
     await browser.screenshot(path.join(OUT, `analysis-board-${name}-review.png`))
@@ -339,7 +341,8 @@ function boardTests(name) {
 
   test("with the server stopped after a visit, the page reloads from its offline copy and analyses", async t => {
     if (!ready) return t.skip("the engine never became ready")
-    await browser.waitForFunction(() => navigator.serviceWorker.controller !== null, null, {timeout: 20000})
+    // The page's service worker serves the next visit once it is active.
+    await browser.waitForFunction(() => navigator.serviceWorker.getRegistration().then(worker => worker?.active?.state === "activated"), null, {timeout: 20000})
     await server.stop()
     try {
       await browser.goto(server.url)
