@@ -74,6 +74,7 @@ done
   echo "licence (CC BY-SA 3.0, https://creativecommons.org/licenses/by-sa/3.0/), as shipped by cm-chessboard."
 } >"$out/THIRD-PARTY-NOTICES.txt"
 cp -r "$engine"/browser/. "$out/"
+node "$page/inline-sprites.mjs" "$out"
 node "$page/build-single-file.mjs" "$out" "$engine/npm/engine-inline.mjs" "$out/quillbrook.html" >/dev/null
 # The service worker, with the files it keeps for offline use (those the page
 # loads) and their version, a digest of their contents.

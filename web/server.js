@@ -8,6 +8,7 @@
 const fs = require("node:fs")
 const http = require("node:http")
 const path = require("node:path")
+const zlib = require("node:zlib")
 
 const TYPES = {
   ".html": "text/html; charset=utf-8",
@@ -22,7 +23,11 @@ const TYPES = {
   ".ico": "image/x-icon",
   ".txt": "text/plain; charset=utf-8",
   ".md": "text/markdown; charset=utf-8",
+  ".webmanifest": "application/manifest+json",
 }
+
+// Sent gzipped to a browser that takes it: text, and the engine's code.
+const COMPRESSED = new Set([".html", ".js", ".mjs", ".css", ".wasm", ".json", ".map", ".svg", ".txt", ".md", ".webmanifest"])
 
 const ISOLATION = {
   "Cross-Origin-Opener-Policy": "same-origin",
@@ -62,11 +67,25 @@ function serve(root, request, response) {
     response.writeHead(404, {...headers, "Content-Type": "text/plain; charset=utf-8"}).end("Not found\n")
     return
   }
-  headers["Content-Type"] = TYPES[path.extname(file).toLowerCase()] || "application/octet-stream"
-  headers["Content-Length"] = fs.statSync(file).size
+  const extension = path.extname(file).toLowerCase()
+  headers["Content-Type"] = TYPES[extension] || "application/octet-stream"
+  let body
+  try {
+    body = fs.readFileSync(file)
+  } catch {
+    response.writeHead(404, {...headers, "Content-Type": "text/plain; charset=utf-8"}).end("Not found\n")
+    return
+  }
+  if (COMPRESSED.has(extension)) {
+    headers.Vary = "Accept-Encoding"
+    if (/\bgzip\b/.test(request.headers["accept-encoding"] || "")) {
+      body = zlib.gzipSync(body)
+      headers["Content-Encoding"] = "gzip"
+    }
+  }
+  headers["Content-Length"] = body.length
   response.writeHead(200, headers)
-  if (request.method === "HEAD") response.end()
-  else fs.createReadStream(file).on("error", () => response.destroy()).pipe(response)
+  response.end(request.method === "HEAD" ? undefined : body)
 }
 
 function main() {

@@ -2,7 +2,8 @@
 // The page of WEB_FOLDER (as scripts/web_folder.sh lays it out) as one HTML file that
 // needs nothing beside it: its modules bundled by esbuild with the engine and its
 // worker inlined (ENGINE_INLINE.mjs, from the npm package's build), the style sheets
-// and the board's sprites in the page, and the notices of what it bundles.
+// in the page (which holds the board's sprites already), and the notices of what it
+// bundles.
 import fs from "node:fs"
 import path from "node:path"
 import * as esbuild from "esbuild"
@@ -43,14 +44,6 @@ const bundle = await esbuild.build({
 const script = bundle.outputFiles[0].text.replaceAll("</script", "<\\/script")
 
 const styles = [...html.matchAll(/<link rel="stylesheet" href="([^"]+)">/g)].map(([, href]) => read(href)).join("\n")
-// The board fetches its sprites unless the page already holds them under these ids.
-const sprite = (id, file) =>
-  `<div id="${id}" style="transform: scale(0); position: absolute" aria-hidden="true">${read(file).replace(/<\?xml[^>]*>/, "")}</div>`
-const sprites = [
-  sprite("cm-chessboard-sprite", "vendor/cm-chessboard/assets/pieces/standard.svg"),
-  sprite("cm-chessboard-markers", "vendor/cm-chessboard/assets/extensions/markers/markers.svg"),
-  sprite("cm-chessboard-arrows", "vendor/cm-chessboard/assets/extensions/arrows/arrows.svg"),
-].join("\n")
 const notices = `${read("LICENSE")}\n${read("THIRD-PARTY-NOTICES.txt")}`.replaceAll("--", "- -")
 
 const page = html
@@ -58,6 +51,6 @@ const page = html
   .replace(/<link rel="(stylesheet|manifest|icon|apple-touch-icon)" href="[^"]+">\n\s*/g, "")
   .replace(/<script type="importmap">[\s\S]*?<\/script>\n\s*/, "")
   .replace(/<script type="module" src="main.js"><\/script>/, () => `<style>\n${styles}\n</style>`)
-  .replace("</body>", () => `${sprites}\n<script type="module">${script}</script>\n</body>`)
+  .replace("</body>", () => `<script type="module">${script}</script>\n</body>`)
 fs.writeFileSync(out, page)
 console.log(`${out}: ${(fs.statSync(out).size / 1024).toFixed(0)} KB`)

@@ -233,8 +233,9 @@ function render() {
   element("review-start").disabled = !engine || reviewing !== null || state.tree.root.children.length === 0
   showAnalysis()
   showReviewState()
-  element("pgn-output").value = pgnText()
-  history.replaceState(null, "", gameFragment(state.tree, pgnText) || location.pathname + location.search)
+  const text = pgnText()
+  element("pgn-output").value = text ?? ""
+  if (text !== null) history.replaceState(null, "", gameFragment(state.tree, () => text) || location.pathname + location.search)
   saveSoon(() => ({tree: state.tree, current: state.current, tags: state.tags, review: state.review, settings: state.settings}))
 }
 
@@ -270,8 +271,19 @@ let pgnModule = null
 const pgn = () => (pgnModule ??= import("quillbrook-core/chess/pgn.js"))
 let pgnWriter = null
 
+// The game as PGN, for the export and the address; "" for a game with no moves, and
+// null until the writer has loaded, which a game with moves sets going (the page is
+// then drawn again).
 function pgnText() {
-  if (!pgnWriter) return ""
+  if (state.tree.root.children.length === 0) return ""
+  if (!pgnWriter) {
+    pgn().then(module => {
+      if (pgnWriter) return
+      pgnWriter = module.writePgn
+      render()
+    })
+    return null
+  }
   const evaluation = node => node.data?.review?.score ?? undefined
   return pgnWriter(state.tree, {tags: state.tags, evaluation})
 }
@@ -553,11 +565,6 @@ async function open() {
   }
   if (opened.error) element("fen-error").textContent = opened.error
   render()
-  // The writer of the export and the address, after the first drawing.
-  pgn().then(module => {
-    pgnWriter = module.writePgn
-    render()
-  })
 }
 
 open().then(startEngine)

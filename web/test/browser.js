@@ -137,7 +137,7 @@ function pageTests(name) {
   }
 
   const moveList = () =>
-    browser.evaluate(() => [...document.querySelectorAll("#moves li")].map(row => [...row.children].map(cell => cell.textContent).join(" ").trim()))
+    browser.evaluate(() => [...document.querySelectorAll("#moves .move")].map(move => move.textContent))
 
   // Plays MOVE (coordinates) by dragging it, and checks that the engine answers within
   // its time with a legal move; returns the answer and the milliseconds it took.
@@ -146,7 +146,7 @@ function pageTests(name) {
     chess.move({from: move.slice(0, 2), to: move.slice(2, 4)})
     const before = await now()
     await drag(move.slice(0, 2), move.slice(2, 4))
-    const go = await waitForLine(">", /^go movetime /, before)
+    const go = await waitForLine(">", new RegExp(`^go movetime ${MOVETIME}$`), before)
     const answer = await waitForLine("<", /^bestmove /, go.t)
     const reply = answer.line.split(" ")[1]
     const legal = chess.moves({verbose: true}).map(({lan}) => lan)
@@ -205,16 +205,15 @@ function pageTests(name) {
 
   test("1.e4 and three more moves dragged on the board, each answered in time", async t => {
     if (!ready) return t.skip("the engine never became ready")
-    assert.equal(await inputValue("#engine-side"), "b")
-    await browser.fill("#limit-value", String(MOVETIME))
+    // The page's own limit for its moves, as a new visitor finds it.
+    assert.deepEqual([await inputValue("#engine-side"), await inputValue("#limit-kind"), await inputValue("#limit-value")], ["b", "movetime", String(MOVETIME)])
     const answers = [await playAndAwaitAnswer("e2e4")]
-    const [first] = await moveList()
-    assert.match(first, /^e4 \S+$/)
+    assert.match((await moveList()).join(" "), /^1\. e4 \S+$/)
     while (answers.length < 4) {
       const legal = new Chess(await inputValue("#fen")).moves({verbose: true}).map(({lan}) => lan)
       answers.push(await playAndAwaitAnswer(DEVELOPING.find(move => legal.includes(move)) ?? legal[0]))
     }
-    assert.equal((await moveList()).length, 4)
+    assert.equal((await moveList()).length, 8)
     console.log(`# ${name}: answers to go movetime ${MOVETIME}: ${answers.map(({reply, ms}) => `${reply} after ${ms.toFixed(0)} ms`).join(", ")}`)
   })
 
@@ -232,6 +231,7 @@ function pageTests(name) {
     await new Promise(resolve => setTimeout(resolve, 1000))
     const infos = await browser.evaluate(after =>
       [...document.querySelectorAll("#protocol-lines li")].filter(item => Number(item.dataset.t) > after && item.textContent.startsWith("< info depth")).length, go.t)
+    const shown = await browser.evaluate(() => ({score: document.querySelector("#lines li strong")?.textContent, move: document.querySelector("#lines .line-move")?.textContent}))
     await browser.click("#analyse")
     const stop = await waitForLine(">", /^stop$/, go.t)
     const best = await waitForLine("<", /^bestmove /, stop.t)
@@ -244,8 +244,8 @@ function pageTests(name) {
     const median = [...isready].sort((a, b) => a - b)[2]
     assert.ok(median < ISREADY_MS, `readyok came a median ${median} ms after isready`)
     assert.ok(stopMs < STOP_MS, `bestmove came ${stopMs} ms after stop`)
-    assert.match(await textContent("#analysis-score"), /^([+-]\d+\.\d\d|0\.00|#-?\d+)$/)
-    assert.notEqual(await textContent("#analysis-line"), "")
+    assert.match(shown.score, /^([+-]\d+\.\d\d|0\.00|#-?\d+)$/)
+    assert.match(shown.move, /^(\d+\.+ )?[KQRBNa-h]/)
   })
 
   test("a promotion chosen in the dialog, from a position set by FEN", async t => {
@@ -255,7 +255,7 @@ function pageTests(name) {
     const knight = '.promotion-dialog-button[data-piece="wn"]'
     await dragUntilTaken("e7", "e8", selector => document.querySelector(selector) !== null, knight)
     await browser.click(knight)
-    await browser.waitForFunction(() => document.querySelector("#moves li")?.textContent.trim() === "e8=N+")
+    await browser.waitForFunction(() => document.querySelector("#moves .move")?.textContent === "1. e8=N+")
     assert.equal(await inputValue("#fen"), "4N3/6k1/8/8/8/8/8/4K3 b - - 0 1")
   })
 
@@ -289,6 +289,6 @@ function pageTests(name) {
   async function setPosition(fen) {
     await browser.fill("#fen", fen)
     await browser.click("#fen-form button")
-    await browser.waitForFunction(() => !document.querySelector("#moves li"))
+    await browser.waitForFunction(() => !document.querySelector("#moves .move"))
   }
 }

@@ -12,6 +12,7 @@
 //   upload(selector, paths): files chosen from disk in a file input, as its dialog would,
 //   drag(from, to): the mouse pressed at one viewport point and released at another,
 //   setViewport({width, height}), boundingBox(selector), screenshot(path),
+//   devtools(method, params): a command of Chromium's DevTools protocol (Chromium only),
 //   problems(): console errors, uncaught exceptions and failed requests so far,
 //   close().
 // CHROMIUM, FIREFOX and MINIBROWSER name other programs than Debian's.
@@ -111,6 +112,15 @@ async function launchPuppeteer(options, viewport) {
       await page.mouse.up()
     },
     screenshot: path => page.screenshot({path, fullPage: true}),
+    // Chromium only: a command of its DevTools protocol, sent for the page.
+    async devtools(method, params) {
+      const session = await page.createCDPSession()
+      try {
+        return await session.send(method, params)
+      } finally {
+        await session.detach()
+      }
+    },
     problems: async () => [...problems],
     close: () => browser.close(),
   }
