@@ -14,6 +14,7 @@ const ARROW_TYPES = [1, 2, 3, 4, 5].map(rank => ({class: `arrow-line-${rank}`}))
 // shown, once the person has made it; `canMove()` says whether they may now.
 export function createBoard(element, {play, canMove}) {
   let fen = new Chess().fen()
+  let marked
   const board = new Chessboard(element, {
     position: fen,
     assetsUrl: "vendor/cm-chessboard/assets/",
@@ -63,15 +64,19 @@ export function createBoard(element, {play, canMove}) {
 
   return {
     // Shows the position, the move that led to it marked; the step is animated.
+    // The page draws itself often (each line of the engine's): the same position is
+    // not drawn again.
     show(shown, lastMove, description) {
+      board.view.svg.setAttribute("aria-description", description)
+      if (shown === fen && lastMove === marked) return
       fen = shown
+      marked = lastMove
       board.setPosition(fen, true)
       board.removeMarkers(MARKER_TYPE.square)
       if (lastMove) {
         board.addMarker(MARKER_TYPE.square, lastMove.slice(0, 2))
         board.addMarker(MARKER_TYPE.square, lastMove.slice(2, 4))
       }
-      board.view.svg.setAttribute("aria-description", description)
     },
     // One arrow per line, for its first move: [{uci, rank}] with rank 1 the best.
     arrows(lines) {

@@ -567,7 +567,9 @@ async function open() {
   render()
 }
 
-open().then(startEngine)
+// The engine starts in a task of its own once the page is drawn, so that neither
+// keeps the other's input waiting long.
+open().then(() => setTimeout(startEngine))
 
 // A served page keeps its files for the next visit, with the network off or on.
 if ("serviceWorker" in navigator && location.protocol.startsWith("http")) {

@@ -58,10 +58,14 @@ export function showReview(graph, summary, {tree, review, current}, go) {
     const nearest = shown.reduce((best, p) => (Math.abs(p.x - x) < Math.abs(best.x - x) ? p : best))
     go(nearest.node.id)
   }
-  const counts = verdict => shown.filter(p => p.node.data.review.verdict === verdict).length
+  // "1 mistake", "2 mistakes".
+  const counts = (verdict, one, many) => {
+    const count = shown.filter(p => p.node.data.review.verdict === verdict).length
+    return `${count} ${count === 1 ? one : many}`
+  }
   const accuracy = side => ((review.accuracy?.[side] ?? null) === null ? "–" : `${Math.round(review.accuracy[side])}%`)
   summary.textContent =
     `Accuracy: White ${accuracy("w")}, Black ${accuracy("b")}. ` +
-    `${counts("Inaccuracy")} inaccuracies, ${counts("Mistake")} mistakes, ${counts("Blunder")} blunders ` +
+    `${counts("Inaccuracy", "inaccuracy", "inaccuracies")}, ${counts("Mistake", "mistake", "mistakes")}, ${counts("Blunder", "blunder", "blunders")} ` +
     `(${review.nodes.toLocaleString("en")} nodes a position).`
 }
