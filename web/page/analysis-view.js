@@ -3,15 +3,11 @@
 // plays the line up to it when clicked.
 import {formatScore} from "./format.js"
 import {sanMoves} from "./game.js"
+// The review's scale: the bar and the graph agree.
+import {winningChances} from "quillbrook-core/review/chances.js"
 
-// White's winning chances, -1..1, from a score from White's side: a mate fills the bar.
-// winningChances({cp: 0}) -> 0; winningChances({cp: 300}) -> 0.50
-export function winningChances(score) {
-  if ("mate" in score) return score.mate > 0 ? 1 : -1
-  return 2 / (1 + Math.exp(-0.00368208 * score.cp)) - 1
-}
-
-// The bar for a score from White's side (none: an empty bar at even).
+// The bar for a score from White's side (none: an empty bar at even): White's winning
+// chances, a mate filling it.
 export function showEvalBar(bar, score) {
   const chances = score ? winningChances(score) : 0
   bar.querySelector("#eval-fill").style.height = `${(50 + 50 * chances).toFixed(1)}%`
