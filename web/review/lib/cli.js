@@ -24,6 +24,8 @@ function queueUrl(text) {
 // `work(settings)` are called with plain data.
 export function commandLine({run, work}) {
   const program = new Command("quillbrook-review")
+    // The worker has options of the same names as the review's own.
+    .enablePositionalOptions()
     .description("Reviews chess games in PGN with the Quillbrook engine: every position searched at a fixed node count, moves marked as inaccuracies, mistakes and blunders, each side's accuracy.")
     .argument("<files...>", "PGN files, - for standard input")
     .option("--nodes <n>", "nodes searched in each position", wholeNumber, DEFAULT_NODES)
