@@ -32,7 +32,7 @@ export async function reviewInputs(settings, {log}) {
 
     const counts = {games: 0, positions: 0, done: 0, skipped: last.skipped}
     const progress = createProgress({total})
-    let chain = last.chain
+    let chain = ""
     let read = 0
 
     const work = async entry => {
@@ -46,10 +46,17 @@ export async function reviewInputs(settings, {log}) {
       const saved = journal?.reviewed.get(entry.number)
       if (saved?.hash === entry.hash) return {parsed, evaluations: saved.evaluations}
       const id = `${nodes}-${entry.number}-${entry.hash}`
-      const evaluations = await reviewer.review(id, parsed.game, nodes, positions => {
-        counts.positions += positions
-        progress.update(counts)
-      })
+      let evaluations
+      try {
+        evaluations = await reviewer.review(id, parsed.game, nodes, positions => {
+          counts.positions += positions
+          progress.update(counts)
+        })
+      } catch (error) {
+        // A game the review cannot finish (an engine that ended, a search with no
+        // score) is named and skipped like a game that cannot be read.
+        return {skip: `the review failed: ${error.message}`}
+      }
       journal?.record(entry.number, entry.hash, evaluations)
       await reviewer.forget(id)
       return {parsed, evaluations}
