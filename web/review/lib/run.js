@@ -20,6 +20,7 @@ import {queueReviewer} from "./queue.js"
 export async function reviewInputs(settings, {log}) {
   const {inputs, nodes, pgn, jsonl} = settings
   const total = inputSize(inputs)
+  const began = performance.now()
   const reviewer = settings.queue ? await queueReviewer(settings.queue) : localReviewer(settings)
   let outputs = null
   try {
@@ -89,7 +90,9 @@ export async function reviewInputs(settings, {log}) {
     outputs.close()
     outputs = null
     journal?.remove()
-    log(`${read - counts.skipped} games reviewed${counts.skipped ? `, ${counts.skipped} skipped` : ""}`)
+    const seconds = (performance.now() - began) / 1000
+    const speed = `${counts.positions} positions searched in ${seconds.toFixed(1)} s, ${(counts.positions / seconds).toFixed(1)} a second`
+    log(`${read - counts.skipped} games reviewed${counts.skipped ? `, ${counts.skipped} skipped` : ""}; ${speed}`)
     return counts.skipped ? 2 : 0
   } finally {
     outputs?.close()
