@@ -10,20 +10,27 @@ export function createProgress({stream = process.stderr, total}) {
   const bar = new cliProgress.SingleBar(
     {
       stream,
-      format: total ? `{bar} {percentage}% | ${counts} | {eta_formatted} left` : counts,
+      format: total ? `{bar} {percentage}% | ${counts} | {left} left` : counts,
       hideCursor: true,
-      etaBuffer: 50,
     },
     cliProgress.Presets.shades_classic,
   )
   const began = Date.now()
-  bar.start(total || 1, 0, {games: 0, positions: 0, rate: 0})
+  bar.start(total || 1, 0, {games: 0, positions: 0, rate: 0, left: "?"})
   return {
     // done: the characters of input behind the games written.
     update({games, positions, done}) {
-      const rate = Math.round(positions / Math.max(0.001, (Date.now() - began) / 1000))
-      bar.update(total ? done : 0, {games, positions, rate})
+      const seconds = Math.max(0.001, (Date.now() - began) / 1000)
+      const rate = Math.round(positions / seconds)
+      bar.update(total ? done : 0, {games, positions, rate, left: done ? duration((seconds * (total - done)) / done) : "?"})
     },
     stop: () => bar.stop(),
   }
+}
+
+// "45 s", "12 min", "3.5 h"
+function duration(seconds) {
+  if (seconds < 90) return `${Math.round(seconds)} s`
+  if (seconds < 5400) return `${Math.round(seconds / 60)} min`
+  return `${(seconds / 3600).toFixed(1)} h`
 }
