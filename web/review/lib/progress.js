@@ -24,7 +24,9 @@ export function createProgress({stream = process.stderr, total}) {
       const rate = Math.round(positions / seconds)
       bar.update(total ? done : 0, {games, positions, rate, left: done ? duration((seconds * (total - done)) / done) : "?"})
     },
-    stop: () => bar.stop(),
+    stop() {
+      if (bar.isActive) bar.stop()
+    },
   }
 }
 

@@ -23,6 +23,7 @@ export async function reviewInputs(settings, {log}) {
   const began = performance.now()
   const reviewer = settings.queue ? await queueReviewer(settings.queue) : localReviewer(settings)
   let outputs = null
+  let progress = null
   try {
     // With no output named, the annotated games go to standard output, and the run
     // cannot be resumed.
@@ -32,7 +33,7 @@ export async function reviewInputs(settings, {log}) {
     if (last.commit > 0) log(`resuming after game ${last.commit}`)
 
     const counts = {games: 0, positions: 0, done: 0, skipped: last.skipped}
-    const progress = createProgress({total})
+    progress = createProgress({total})
     let chain = ""
     let read = 0
 
@@ -85,8 +86,8 @@ export async function reviewInputs(settings, {log}) {
     }
 
     await inOrder(readGames(inputs.map(openInput)), {ahead: settings.ahead ?? 4 * settings.workers + 4, work, deliver})
-    progress.stop()
     if (read < last.commit) throw new Error(`the input has ${read} games, fewer than the ${last.commit} the journal beside ${pgn || jsonl} has written`)
+    progress.stop()
     outputs.close()
     outputs = null
     journal?.remove()
@@ -95,6 +96,7 @@ export async function reviewInputs(settings, {log}) {
     log(`${read - counts.skipped} games reviewed${counts.skipped ? `, ${counts.skipped} skipped` : ""}; ${speed}`)
     return counts.skipped ? 2 : 0
   } finally {
+    progress?.stop()
     outputs?.close()
     await reviewer.close()
   }
