@@ -238,7 +238,9 @@ test("through a Redis queue: two workers, one killed with SIGKILL mid-game, ever
     const first = await review(args, {
       cwd,
       async whileRunning(child) {
-        await until(() => committed(journal) >= 3, child)
+        // Killed while both workers hold a game.
+        const held = () => spawnSync("redis-cli", ["-p", port, "llen", "bull:quillbrook-review:active"]).stdout.toString().trim()
+        await until(() => committed(journal) >= 3 && held() === "2", child)
         doomed.kill("SIGKILL")
         await until(() => committed(journal) >= 6, child)
         child.kill("SIGKILL")

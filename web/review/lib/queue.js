@@ -42,6 +42,8 @@ export async function queueReviewer(url) {
   const queue = new Queue(QUEUE, {connection: connect(url)})
   const events = new QueueEvents(QUEUE, {connection: connect(url)})
   await Promise.all([queue.waitUntilReady(), events.waitUntilReady()])
+  // Every game waited for listens for the queue's closing.
+  queue.setMaxListeners(0)
   return {
     async review(id, game, nodes, onPositions) {
       const job = await queue.add("game", {game, nodes}, {jobId: id, attempts: 2, backoff: {type: "fixed", delay: 1000}})
