@@ -21,7 +21,7 @@ export function chainWith(chain, hash) {
 }
 
 // The journal at `file` for a run with `settings` (plain data), created when there is
-// none: {commit, reviewed, record(number, hash, evaluations), commit(state), remove()}.
+// none: {commit, reviewed, record(number, hash, evaluations), commitTo(state), remove()}.
 // `commit` is the last commit found ({commit: 0, ...} for a new run), `reviewed` maps
 // each later game's number to {hash, evaluations}. Throws when the journal is of a run
 // with other settings.

@@ -20,9 +20,10 @@ export function annotatedPgn({tags, tree}, review) {
   }
   const scores = new Map(line.slice(1).map((node, i) => [node, review.positions[i + 1].score ?? undefined]))
   const evaluation = node => (scores.has(node) ? scores.get(node) : node.data?.eval)
-  const accuracy = {WhiteAccuracy: review.accuracy.w, BlackAccuracy: review.accuracy.b}
-  const given = Object.entries(accuracy).filter(([, value]) => value !== null)
-  return writePgn(tree, {tags: {...tags, ...Object.fromEntries(given.map(([name, value]) => [name, value.toFixed(1)]))}, evaluation})
+  const accuracy = Object.entries({WhiteAccuracy: review.accuracy.w, BlackAccuracy: review.accuracy.b})
+    .filter(([, value]) => value !== null)
+    .map(([name, value]) => [name, value.toFixed(1)])
+  return writePgn(tree, {tags: {...tags, ...Object.fromEntries(accuracy)}, evaluation})
 }
 
 // The moves of `pv` after `node`, as far as they are legal there.
