@@ -45,9 +45,13 @@ export async function reviewInputs(settings, {log}) {
       } catch (error) {
         return {skip: error.message}
       }
-      const saved = journal?.reviewed.get(entry.number)
-      if (saved?.hash === entry.hash) return {parsed, evaluations: saved.evaluations}
       const id = `${nodes}-${entry.number}-${entry.hash}`
+      const saved = journal?.reviewed.get(entry.number)
+      if (saved?.hash === entry.hash) {
+        // A run stopped between saving a game and removing its job leaves the job behind.
+        await reviewer.forget(id)
+        return {parsed, evaluations: saved.evaluations}
+      }
       let evaluations
       try {
         evaluations = await reviewer.review(id, parsed.game, nodes, positions => {
