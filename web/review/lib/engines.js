@@ -2,8 +2,8 @@
 // or a native Quillbrook program, each behind the same client. Every engine gets the
 // Hash the page's review uses, so that both find the same evaluations.
 import {spawn} from "node:child_process"
-import {accessSync, constants, mkdtempSync, rmSync, symlinkSync} from "node:fs"
-import {devNull, tmpdir} from "node:os"
+import {accessSync, constants, mkdirSync, symlinkSync} from "node:fs"
+import {devNull, tmpdir, userInfo} from "node:os"
 import path from "node:path"
 import {createInterface} from "node:readline"
 import {createEngine} from "quillbrook"
@@ -27,11 +27,16 @@ export function enginePool({size, program}) {
 }
 
 // The engines' working folder, where the protocol log each engine appends to leads
-// nowhere: a review of many games would otherwise fill the disk with it.
+// nowhere: a review of many games would otherwise fill the disk with it. One folder
+// serves every run, so that a run killed leaves nothing behind.
 function quietFolder() {
-  const folder = mkdtempSync(path.join(tmpdir(), "quillbrook-review-"))
-  symlinkSync(devNull, path.join(folder, "quillbrook_uci.log"))
-  process.once("exit", () => rmSync(folder, {recursive: true, force: true}))
+  const folder = path.join(tmpdir(), `quillbrook-review-${userInfo().uid}`)
+  mkdirSync(folder, {recursive: true})
+  try {
+    symlinkSync(devNull, path.join(folder, "quillbrook_uci.log"))
+  } catch (error) {
+    if (error.code !== "EEXIST") throw error
+  }
   return folder
 }
 
