@@ -29,7 +29,6 @@ const NODES = 10000
 const data = name => new URL(`data/review/${name}`, import.meta.url).pathname
 const expected = name => readFileSync(data(name), "utf8")
 const folder = () => mkdtempSync(path.join(tmpdir(), "review-test-"))
-const times = (text, count) => Array(count).fill(text).join("\n")
 
 // Runs the command; resolves with {status, signal, stderr} once it ends. `whileRunning`
 // (given the child) may kill it.
@@ -174,8 +173,8 @@ test("bad input: the good games reviewed, the bad ones named with their first li
 
 // Twelve games, the same four three times over: long enough to be stopped halfway.
 function twelveGames(cwd) {
-  writeFileSync(path.join(cwd, "twelve.pgn"), times(expected("games.pgn"), 3))
-  return {pgn: times(expected("games.out.pgn"), 1).repeat(3), jsonl: expected("games.out.jsonl").repeat(3)}
+  writeFileSync(path.join(cwd, "twelve.pgn"), Array(3).fill(expected("games.pgn")).join("\n"))
+  return {pgn: expected("games.out.pgn").repeat(3), jsonl: expected("games.out.jsonl").repeat(3)}
 }
 
 test("resume: a run killed with SIGKILL halfway, then again before its first game, and run again ends with the outputs of a run never stopped", {skip}, async () => {
