@@ -7,6 +7,8 @@
 #   quillbrook-<version>-web.zip                the page, its server and the
 #                                               WebAssembly engine
 #   quillbrook-<npm version>.tgz                the npm package (`npm pack`), WebAssembly
+#   quillbrook-review-<npm version>.tgz         the npm package of the command that
+#                                               reviews collections of games
 # Each archive holds one folder with the programs (or the page), the README and
 # INSTALL.txt (the README's "Download and install" section, or for the web zip
 # "In the browser and Node.js"). The version is the one the engine names in its
@@ -39,10 +41,11 @@ build linux-aarch64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake"
 # The ARM program alone comes from profile feedback (trained on bench 13 under
 # qemu-aarch64): the only one that it made faster by 3% or more.
 cmake --build "$builds/linux-aarch64" --target pgo
-# The WebAssembly engine, with the npm package laid out around it in wasm/npm and
-# the engine with the browser's worker in wasm/browser.
+# The WebAssembly engine, with the npm package laid out around it in wasm/npm, the
+# engine with the browser's worker in wasm/browser, and quillbrook-review in
+# wasm/npm-review.
 emcmake cmake -S "$root" -B "$builds/wasm" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-cmake --build "$builds/wasm" -j "$(nproc 2>/dev/null || echo 2)" --target web_packages
+cmake --build "$builds/wasm" -j "$(nproc 2>/dev/null || echo 2)" --target web_packages review_package
 
 # archive FOLDER EXTENSION SECTION: adds the README, and its section SECTION as
 # INSTALL.txt, to FOLDER staged under build-release/stage, and packs the folder as
@@ -82,4 +85,6 @@ rm -rf "${builds:?}/stage"
 "$root/scripts/web_folder.sh" "$builds/stage/quillbrook-$version-web" "$builds/wasm"
 archive "quillbrook-$version-web" zip "In the browser and Node.js"
 rm -rf "${builds:?}/stage"
-(cd "$builds/wasm/npm" && npm pack --quiet --pack-destination "$out" | sed "s|^|$out/|")
+for package in npm npm-review; do
+  (cd "$builds/wasm/$package" && npm pack --quiet --pack-destination "$out" | sed "s|^|$out/|")
+done

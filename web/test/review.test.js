@@ -4,11 +4,10 @@ import {test} from "node:test"
 import assert from "node:assert/strict"
 import path from "node:path"
 import {pathToFileURL} from "node:url"
-import {createEngineClient} from "../core/engine-client.js"
 import {createEnginePool} from "../core/engine-pool.js"
 import {parseBestmove, parseInfo} from "../core/uci.js"
 import {inCheckAfter, sideToMove} from "../core/review/position.js"
-import {nativeEngine, nativeEvaluations} from "./native.js"
+import {nativeEvaluations} from "./native.js"
 import {moveAccuracy, nextMistake, positionChances, reviewGame, judgeGame, sideAccuracy, verdict, winningChances} from "../core/review/index.js"
 
 // Numbers to four places, so that expected values can be written out.
@@ -178,20 +177,15 @@ const LEGAL = {moves: "e2e4 e7e5 g1f3 d7d6 f1c4 c8g4 b1c3 g7g6 f3e5 g4d1 c4f7 e8
 const [NODES, HASH] = [20000, 16]
 const {QUILLBROOK_NPM: npm, QUILLBROOK_NATIVE: native} = process.env
 
-// The native engine behind the client, as a command reviewing on native engines has it.
-function nativeClient({options}) {
-  const {child, lines, send} = nativeEngine(native)
-  const transport = {send, onLine: listener => lines.on("line", listener), onExit: listener => child.on("exit", listener), terminate: () => child.kill()}
-  const engine = createEngineClient(transport, {options})
-  return engine.ready.then(() => engine)
-}
-
 test("a real review: the blunder found, the evaluations those of the native engine, on any number of engines",
   {skip: !npm || !native ? "set QUILLBROOK_NPM (the built npm package) and QUILLBROOK_NATIVE (the native engine)" : false},
   async t => {
     // The package's own copy of the review, as a program reviewing games has it.
     const {createEngine} = await import(pathToFileURL(path.resolve(npm, "node.mjs")))
     const {createEnginePool, reviewGame} = await import(pathToFileURL(path.resolve(npm, "core/review/index.js")))
+    // The native engines of quillbrook-review --engine, built beside the package.
+    const {nativeStarter} = await import(pathToFileURL(path.resolve(npm, "../npm-review/lib/engines.js")))
+    const nativeClient = nativeStarter(path.resolve(native))
     const timed = async (size, start) => {
       const began = performance.now()
       const pool = createEnginePool({size, start, options: {Hash: HASH}})

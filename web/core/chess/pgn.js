@@ -25,9 +25,9 @@ const WIDTH = 80
 // "[" or a result), a line of tags (however broken), a parenthesis, or a word.
 const PIECE = /\{[^}]*\}?|;[^\n]*|^[ \t]*\[[^\n]*|[()]|[^\s{};()]+/gm
 
-// The games of a PGN text as {number, line, firstLine, text}, numbered from 1, `line`
-// being where the game starts in the text. A game ends with its result, or where
-// the tags of the next one start.
+// The games of a PGN text as {number, line, start, firstLine, text}, numbered from 1,
+// `line` and `start` (an offset) being where the game starts in the text. A game ends
+// with its result, or where the tags of the next one start.
 export function splitGames(text) {
   const games = []
   let start = null
@@ -41,7 +41,7 @@ export function splitGames(text) {
     line += text.slice(counted, start).split("\n").length - 1
     counted = start
     const body = text.slice(start, at)
-    games.push({number: games.length + 1, line, firstLine: body.split("\n", 1)[0].trim(), text: body})
+    games.push({number: games.length + 1, line, start, firstLine: body.split("\n", 1)[0].trim(), text: body})
     ;[start, moves, depth] = [null, false, 0]
   }
   for (const {0: piece, index} of text.matchAll(PIECE)) {
