@@ -354,7 +354,7 @@ function attachReview(positions, review) {
       const before = positions[ply - 1]
       node.data.review.verdict = judged.verdict
       node.data.review.better = judged.better
-      node.data.review.betterSan = sanLine(before.fen, [judged.better]).replace(/^\d+\.+ /, "")
+      if (judged.better) node.data.review.betterSan = sanLine(before.fen, [judged.better]).replace(/^\d+\.+ /, "")
       node.nags = [...(node.nags ?? []).filter(nag => nag > 6), VERDICT_NAGS[judged.verdict]]
     }
   }
@@ -370,7 +370,7 @@ function goToNextMistake(side) {
   if (next !== undefined) {
     go(next)
     const review = currentNode().data.review
-    announce(`${currentNode().move.san}: ${review.verdict}, best was ${review.betterSan}`)
+    announce(`${currentNode().move.san}: ${review.verdict}${review.betterSan ? `, best was ${review.betterSan}` : ""}`)
   }
 }
 

@@ -31,7 +31,7 @@ function moveSpan(node, forceNumber, current) {
   span.textContent = `${whiteMoved ? `${number}. ` : forceNumber ? `${number}... ` : ""}${node.move.san}${mark}`
   if (mark) {
     span.dataset.verdict = review.verdict
-    span.title = `${review.verdict}: ${review.betterSan ? `best was ${review.betterSan}` : ""}`
+    span.title = review.betterSan ? `${review.verdict}: best was ${review.betterSan}` : review.verdict
   }
   if (node.id === current) span.setAttribute("aria-current", "true")
   return span

@@ -147,18 +147,12 @@ test("bad input: the good games reviewed, the bad ones named with their first li
   const {status, stderr} = await review([data("bad.pgn"), "--nodes", NODES, "--engine", native, "--pgn", "out.pgn"], {cwd})
   assert.equal(status, 2, stderr)
   assert.equal(readFileSync(path.join(cwd, "out.pgn"), "utf8"), expected("bad.out.pgn"))
-  // Which of a game's failing positions is reported first depends on the engines' timing.
-  const reported = stderr
-    .split("\n")
-    .filter(line => line.startsWith("game "))
-    .map(line => line.replace(/after \d+ moves/, "after N moves"))
+  const reported = stderr.split("\n").filter(line => line.startsWith("game "))
   assert.deepEqual(reported, [
     `game 2 skipped (${data("bad.pgn")}, line 6: [Event "Illegal move"]): illegal move 3. Ke3`,
     `game 3 skipped (${data("bad.pgn")}, line 11: [Event "Broken tag]): unexpected "[" at line 12, column 1`,
     `game 4 skipped (${data("bad.pgn")}, line 16: [Event "Empty"]): no moves`,
     `game 5 skipped (${data("bad.pgn")}, line 21: [Event "Broken FEN"]): Invalid FEN "8/8/8/8/8/8/8/8 w - - 0 1": each side needs exactly one king`,
-    // Repetitions: the engine answers at once, with no score to review.
-    `game 7 skipped (${data("bad.pgn")}, line 32: [SetUp "1"]): the review failed: the engine moved without a score after N moves: give it more nodes`,
   ])
 
   const port = await freePort()

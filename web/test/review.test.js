@@ -115,6 +115,33 @@ test("a review from scripted engines: each position searched once, from a cleare
   await pool.close()
 })
 
+test("a position drawn by rule (a repetition): scored 0.00, with no better move for the move made from it", async () => {
+  // The knights go out and back; the engine answers the repeated position at once, with
+  // no score and a move that is no advice; then White plays badly from it.
+  const game = {moves: ["g1f3", "g8f6", "f3g1", "f6g8", "d2d4", "e7e5", "d1d3", "f8b4"]}
+  const answers = ["info depth 9 score cp 500 pv e2e4 | bestmove e2e4", ...Array(3).fill("info depth 9 score cp 0 pv a2a3 | bestmove a2a3"),
+    "bestmove a2a3", "info depth 9 score cp 400 pv e7e5 | bestmove e7e5", "info depth 9 score cp 0 pv c1g5 | bestmove c1g5",
+    "info depth 9 score cp 900 pv f8b4 | bestmove f8b4", "info depth 9 score cp -900 pv a2a3 | bestmove a2a3"]
+  const engine = {
+    newGame: async () => {},
+    async analyse({moves}) {
+      const lines = answers[moves.length].split(" | ")
+      return {...parseBestmove(lines.pop()), lines: lines.map(parseInfo)}
+    },
+    on() {},
+    quit: async () => 0,
+  }
+  const pool = createEnginePool({size: 1, start: async () => engine})
+  const review = await reviewGame(pool, game, {nodes: 1000})
+  await pool.close()
+  assert.deepEqual(rounded(review.positions[4]), {end: "draw by rule", score: {cp: 0}, best: null, pv: [], depth: 0, side: "w", chances: 0})
+  // Going back into the start's position threw away White's edge, and is marked with the
+  // move the engine preferred; the move made from the drawn position has none to offer.
+  assert.deepEqual(review.moves.filter(move => move.verdict).map(({ply, verdict, better}) => [ply, verdict, better]),
+    [[1, "Blunder", "e2e4"], [5, "Blunder", undefined], [7, "Blunder", "c1g5"]])
+  assert.ok(!("better" in review.moves[4]))
+})
+
 // An engine whose searches last until stopped (it then answers with what it has), and
 // whose newGame waits for `clearing` when given one.
 function stallingEngine(id, log, clearing) {

@@ -8,7 +8,9 @@ export const DEFAULT_NODES = 300000
 // The evaluations of the positions after 0..n moves of `game` ({fen?, moves}, legal
 // moves in coordinates: the engine does not say when one is not), each {score, best,
 // pv, depth} with the score from White's side, or {end: "checkmate" | "stalemate",
-// score: null, best: null, pv: [], depth: 0} where the side to move has no legal move.
+// score: null, best: null, pv: [], depth: 0} where the side to move has no legal move,
+// or {end: "draw by rule", score: {cp: 0}, best: null, pv: [], depth: 0} where the
+// position repeats an earlier one of the game or the fifty-move count has run out.
 //
 // Each position is searched at `nodes` from a cleared state (ucinewgame), given as the
 // moves from the first position so that the engine sees repetitions. The result then
@@ -52,6 +54,8 @@ export async function analyseGame(pool, game, {nodes = DEFAULT_NODES, onProgress
 
 function evaluationOf({bestmove, lines: [line]}, fen, played) {
   if (!bestmove) return {end: inCheckAfter(fen, played) ? "checkmate" : "stalemate", score: null, best: null, pv: [], depth: 0}
-  if (!line) throw new Error(`the engine moved without a score after ${played.length} moves: give it more nodes`)
+  // The engine searches no further in a position that repeats one before it, or that
+  // the fifty-move count has reached: it is drawn, and the move it names is no advice.
+  if (!line) return {end: "draw by rule", score: {cp: 0}, best: null, pv: [], depth: 0}
   return {score: whiteScore(line.score, sideToMove(fen, played.length)), best: bestmove, pv: line.pv, depth: line.depth}
 }

@@ -10,9 +10,9 @@ export function winningChances(score) {
 }
 
 // White's winning chances in an evaluated position with `side` to move: a checkmate is
-// lost for the side to move, a stalemate drawn.
+// lost for the side to move, a stalemate or a draw by rule drawn.
 export function positionChances(evaluation, side) {
   if (evaluation.end === "checkmate") return side === "w" ? -1 : 1
-  if (evaluation.end === "stalemate") return 0
+  if (evaluation.end === "stalemate" || evaluation.end === "draw by rule") return 0
   return winningChances(evaluation.score)
 }

@@ -17,13 +17,14 @@ export function verdict(drop) {
 // winning chances and the engine's move. ply counts the position the move leads to (1
 // for White's first move from the usual start). The engine's own choice is never
 // marked, whatever the numbers say (they come from two searches, which may disagree a
-// little); a marked move comes with the move the engine preferred.
+// little); a marked move comes with the move the engine preferred, where it named one
+// (not in a position drawn by rule).
 export function judgeMoves(moves, positions) {
   return moves.map((move, i) => {
     const [before, after] = [positions[i], positions[i + 1]]
     const drop = (before.side === "w" ? 1 : -1) * (before.chances - after.chances)
     const mark = move === before.best ? null : verdict(drop)
-    return {ply: i + 1, move, side: before.side, drop, verdict: mark, ...(mark && {better: before.best})}
+    return {ply: i + 1, move, side: before.side, drop, verdict: mark, ...(mark && before.best && {better: before.best})}
   })
 }
 

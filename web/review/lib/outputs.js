@@ -42,7 +42,8 @@ export function evaluationLines({tree}, review) {
   const knodes = Math.floor(review.nodes / 1000)
   return mainLine(tree)
     .map((node, ply) => [node, review.positions[ply]])
-    .filter(([, position]) => position.score)
+    // A position drawn by rule is drawn by this game's history, not by its FEN.
+    .filter(([, position]) => position.score && !position.end)
     .map(([node, {score, pv, depth}]) => {
       const fen = node.fen.split(" ").slice(0, 4).join(" ")
       return `${JSON.stringify({fen, evals: [{knodes, depth, pvs: [{...score, line: pv.join(" ")}]}]})}\n`
