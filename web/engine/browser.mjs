@@ -23,9 +23,24 @@ async function startWorker({workerUrl, wasmUrl, wasmBinary, files}) {
   return {worker: new Worker(url), config: {wasm: wasmBinary ?? (wasmUrl || bytesOf(wasmBase64)), files}}
 }
 
+// How long a new worker may take to say that it runs. Firefox may fail the request
+// for a worker's script that a service worker intercepts, with no error event, and
+// the same request made again succeeds: a worker silent for so long is started again,
+// once.
+const START_MS = 10000
+
 // The worker as a transport; resolves once the worker has said which input mode it
 // runs the engine in.
 async function workerTransport(options) {
+  try {
+    return await startedTransport(options)
+  } catch (error) {
+    if (!error.silent) throw error
+    return startedTransport(options)
+  }
+}
+
+async function startedTransport(options) {
   const {worker, config} = await startWorker(options)
   const listeners = {line: [], exit: []}
   let exited = false
@@ -49,8 +64,16 @@ async function workerTransport(options) {
     }
   })
   worker.postMessage({...config, mode: options.input})
+  let timer
+  const silent = new Promise((resolve, reject) => {
+    timer = setTimeout(() => {
+      exit(1)
+      reject(Object.assign(new Error(`the engine's worker said nothing for ${START_MS / 1000} s`), {silent: true}))
+    }, START_MS)
+  })
+  const started = await Promise.race([mode, silent]).finally(() => clearTimeout(timer))
   return {
-    mode: await mode,
+    mode: started,
     send: line => worker.postMessage(line),
     onLine: listener => listeners.line.push(listener),
     onExit: listener => listeners.exit.push(listener),

@@ -145,8 +145,12 @@ function engineOptions() {
 async function startEngine() {
   const status = element("engine-status")
   status.dataset.state = "loading"
+  // Started a second time when the first fails: a browser may fail a request that the
+  // page's service worker answers once, with the same request answered the next time.
+  // The engine's standard error goes to the protocol list, marked "!".
+  const start = () => createEngine({...ENGINE_FILES, files, options: engineOptions(), log: logLine, onStderr: line => logLine("!", line)})
   try {
-    engine = await createEngine({...ENGINE_FILES, files, options: engineOptions(), log: logLine})
+    engine = await start().catch(start)
   } catch (error) {
     failed(error.message)
     return
@@ -164,13 +168,19 @@ async function startEngine() {
 
 // A book or tables chosen: the engine starts again with them (an engine reads its
 // files when it starts).
-async function restartEngine() {
-  const old = engine
-  engine = null
-  search = null
-  await old?.quit()
-  element("protocol-lines").replaceChildren()
-  await startEngine()
+// Restarts run one after the other: files chosen twice in quick succession must not
+// leave two engines.
+let restarting = Promise.resolve()
+function restartEngine() {
+  restarting = restarting.then(async () => {
+    const old = engine
+    engine = null
+    search = null
+    await old?.quit()
+    element("protocol-lines").replaceChildren()
+    await startEngine()
+  })
+  return restarting
 }
 
 // --- Moves and navigation ---

@@ -166,7 +166,10 @@ function boardTests(name) {
   async function chooseFiles(selector, files, option) {
     await open("settings")
     await browser.upload(selector, files)
-    await browser.waitForFunction(startedWith, `^> setoption name ${option} value `, {timeout: 30000})
+    await browser.waitForFunction(startedWith, `^> setoption name ${option} value `, {timeout: 30000}).catch(async error => {
+      const status = await browser.evaluate(() => document.querySelector("#engine-status").textContent)
+      throw new Error(`${error.message}; the engine's status: ${status}`)
+    })
   }
 
   async function runAxe() {
