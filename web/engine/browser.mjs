@@ -23,24 +23,16 @@ async function startWorker({workerUrl, wasmUrl, wasmBinary, files}) {
   return {worker: new Worker(url), config: {wasm: wasmBinary ?? (wasmUrl || bytesOf(wasmBase64)), files}}
 }
 
-// How long a new worker may take to say that it runs. Firefox may fail the request
-// for a worker's script that a service worker intercepts, with no error event, and
-// the same request made again succeeds: a worker silent for so long is started again,
+// How long a new engine may take to say that it runs, and then to be ready. Firefox
+// has been seen, now and then, to leave a new worker silent for good with no error
+// (a request for its script that a service worker intercepted, failed), and the same
+// start made again works: an engine silent for so long is ended and started again,
 // once.
-const START_MS = 10000
+const START_MS = 15000
 
 // The worker as a transport; resolves once the worker has said which input mode it
 // runs the engine in.
 async function workerTransport(options) {
-  try {
-    return await startedTransport(options)
-  } catch (error) {
-    if (!error.silent) throw error
-    return startedTransport(options)
-  }
-}
-
-async function startedTransport(options) {
   const {worker, config} = await startWorker(options)
   const listeners = {line: [], exit: []}
   let exited = false
@@ -64,16 +56,8 @@ async function startedTransport(options) {
     }
   })
   worker.postMessage({...config, mode: options.input})
-  let timer
-  const silent = new Promise((resolve, reject) => {
-    timer = setTimeout(() => {
-      exit(1)
-      reject(Object.assign(new Error(`the engine's worker said nothing for ${START_MS / 1000} s`), {silent: true}))
-    }, START_MS)
-  })
-  const started = await Promise.race([mode, silent]).finally(() => clearTimeout(timer))
   return {
-    mode: started,
+    mode: await withinStartTime(mode, () => exit(1)),
     send: line => worker.postMessage(line),
     onLine: listener => listeners.line.push(listener),
     onExit: listener => listeners.exit.push(listener),
@@ -89,8 +73,33 @@ async function startedTransport(options) {
 // beside it); the engine's .wasm is then found beside it unless wasmUrl or
 // wasmBinary says otherwise.
 export async function createEngine(options = {}) {
+  try {
+    return await startEngine(options)
+  } catch (error) {
+    if (!error.silent) throw error
+    return startEngine(options)
+  }
+}
+
+async function startEngine(options) {
   const transport = await workerTransport(options)
   const engine = createEngineClient(transport, {options: options.options, log: options.log})
-  await engine.ready
+  await withinStartTime(engine.ready, () => transport.terminate())
   return engine
+}
+
+// `promise`, or a rejection marked silent, after end(), when it takes longer than START_MS.
+async function withinStartTime(promise, end) {
+  let timer
+  const late = new Promise((resolve, reject) => {
+    timer = setTimeout(() => {
+      end()
+      reject(Object.assign(new Error(`the engine said nothing for ${START_MS / 1000} s`), {silent: true}))
+    }, START_MS)
+  })
+  try {
+    return await Promise.race([promise, late])
+  } finally {
+    clearTimeout(timer)
+  }
 }

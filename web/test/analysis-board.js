@@ -166,7 +166,8 @@ function boardTests(name) {
   async function chooseFiles(selector, files, option) {
     await open("settings")
     await browser.upload(selector, files)
-    await browser.waitForFunction(startedWith, `^> setoption name ${option} value `, {timeout: 30000}).catch(async error => {
+    // Long enough for an engine silent at its start to be started again.
+    await browser.waitForFunction(startedWith, `^> setoption name ${option} value `, {timeout: 60000}).catch(async error => {
       const status = await browser.evaluate(() => document.querySelector("#engine-status").textContent)
       throw new Error(`${error.message}; the engine's status: ${status}`)
     })
@@ -285,7 +286,10 @@ function boardTests(name) {
     await browser.fill("#review-nodes", String(NODES))
     const began = Date.now()
     await browser.click("#review-start")
-    await browser.waitForFunction(() => !document.querySelector("#review-graph").hasAttribute("hidden"), null, {timeout: 60000})
+    await browser.waitForFunction(() => !document.querySelector("#review-graph").hasAttribute("hidden"), null, {timeout: 90000}).catch(async error => {
+      const summary = await browser.evaluate(() => document.querySelector("#review-summary").textContent)
+      throw new Error(`${error.message}; the review says: ${summary}`)
+    })
     console.log(`# ${name}: review of ${LEGAL_UCI.length + 1} positions at ${NODES} nodes: ${seconds(began)} s`)
 
     const {verdicts} = await moves()
