@@ -100,6 +100,9 @@ const GAMES = [
     [[1, "Qe6", ""]], null],
   ["7k/8/6Q1/8/8/8/8/K7 w - - 0 1", ["Qf7"], "position fen 7k/8/6Q1/8/8/8/8/K7 w - - 0 1 moves g6f7",
     [[1, "Qf7", ""]], {result: "1/2-1/2", reason: "stalemate"}],
+  // Twice is not yet a repetition that ends the game; the third time is.
+  [START, ["Nf3", "Nf6", "Ng1", "Ng8"], "position startpos moves g1f3 g8f6 f3g1 f6g8",
+    [[1, "Nf3", "Nf6"], [2, "Ng1", "Ng8"]], null],
   [START, ["Nf3", "Nf6", "Ng1", "Ng8", "Nf3", "Nf6", "Ng1", "Ng8"],
     "position startpos moves g1f3 g8f6 f3g1 f6g8 g1f3 g8f6 f3g1 f6g8",
     [[1, "Nf3", "Nf6"], [2, "Ng1", "Ng8"], [3, "Nf3", "Nf6"], [4, "Ng1", "Ng8"]],
