@@ -151,11 +151,6 @@ function boardTests(name) {
   const engineReady = (timeout = 30000) =>
     browser.waitForFunction(() => document.querySelector("#engine-status").dataset.state === "ready", null, {timeout})
 
-  // Opens a section of the page (a <details>) by its summary, unless it is open.
-  async function open(id) {
-    if (!(await browser.evaluate(id => document.getElementById(id).open, id))) await browser.click(`#${id} > summary`)
-  }
-
   async function typeMove(move) {
     await browser.fill("#move-input", move)
     await browser.press("Enter")
@@ -164,7 +159,7 @@ function boardTests(name) {
   // Chooses files from disk in a file input; resolves once the engine has started
   // again and been given what `option` names (the protocol list starts afresh with it).
   async function chooseFiles(selector, files, option) {
-    await open("settings")
+    await browser.openSection("settings")
     await browser.upload(selector, files)
     // Long enough for an engine silent at its start to be started again.
     await browser.waitForFunction(startedWith, `^> setoption name ${option} value `, {timeout: 60000}).catch(async error => {
@@ -194,7 +189,7 @@ function boardTests(name) {
 
   test("three lines with their arrows, the best one's score on the bar; a click on a line's move plays the line to it", async t => {
     if (!ready) return t.skip("the engine never became ready")
-    await open("settings")
+    await browser.openSection("settings")
     await browser.select("#engine-side", "none")
     await browser.click("#analyse")
     // The lines as shown, once there are three, each with its arrow, from depth 8.
@@ -241,7 +236,7 @@ function boardTests(name) {
 
   test("a game with variations pasted in, walked with the keys, promoted, exported and read back the same", async t => {
     if (!ready) return t.skip("the engine never became ready")
-    await open("pgn")
+    await browser.openSection("pgn")
     await browser.fill("#pgn-input", VARIATIONS)
     await browser.click("#pgn-load")
     await browser.waitForFunction(text => document.querySelector("#moves").textContent.replace(/\s+/g, " ").trim() === text, AS_READ)
@@ -318,7 +313,7 @@ function boardTests(name) {
 
   test("axe-core finds nothing serious or critical, at a desktop's size and at a phone's", async t => {
     if (!ready) return t.skip("the engine never became ready")
-    for (const id of ["pgn", "settings", "protocol"]) await open(id)
+    for (const id of ["pgn", "settings", "protocol"]) await browser.openSection(id)
     // With the engine's lines shown and the reviewed game's marks in the list.
     await browser.click("#analyse")
     await browser.waitForFunction(() => document.querySelectorAll("#lines li").length === 3, null, {timeout: 20000})
@@ -365,7 +360,7 @@ function boardTests(name) {
   test("a Polyglot book chosen from disk: the engine, as Black, answers 1.d4 and 2.c4 from it", async t => {
     if (!ready) return t.skip("the engine never became ready")
     await browser.click("#new-game")
-    await open("settings")
+    await browser.openSection("settings")
     await browser.select("#engine-side", "b")
     await chooseFiles("#book-file", [path.join(DATA, "books/lasker-trap.bin")], "BookFile")
     await typeMove("d4")

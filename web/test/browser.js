@@ -156,12 +156,6 @@ function pageTests(name) {
     return {reply, ms}
   }
 
-  // Opens a section of the page (a <details>) by its summary, unless it is open: a
-  // second click would close it again.
-  async function openSection(id) {
-    if (!(await browser.evaluate(id => document.getElementById(id).open, id))) await browser.click(`#${id} > summary`)
-  }
-
   // Sends isready through the page's protocol field; returns the milliseconds from
   // the line sent to readyok, both as the page logged them. A click that a busy
   // browser lost (the line never went) is made again.
@@ -225,9 +219,9 @@ function pageTests(name) {
 
   test(`infinite analysis: isready answered within ${ISREADY_MS} ms (median of 5), stop with bestmove within ${STOP_MS} ms`, async t => {
     if (!ready) return t.skip("the engine never became ready")
-    await openSection("settings")
+    await browser.openSection("settings")
     await browser.select("#engine-side", "none")
-    await openSection("protocol")
+    await browser.openSection("protocol")
     const before = await now()
     await browser.click("#analyse")
     const go = await waitForLine(">", /^go infinite$/, before)

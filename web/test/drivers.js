@@ -11,7 +11,8 @@
 //     "Home"...: the names of KeyboardEvent.key),
 //   upload(selector, paths): files chosen from disk in a file input, as its dialog would,
 //   drag(from, to): the mouse pressed at one viewport point and released at another,
-//   setViewport({width, height}), boundingBox(selector), screenshot(path),
+//   setViewport({width, height}), boundingBox(selector), openSection(id) (a <details>),
+//   screenshot(path),
 //   devtools(method, params): a command of Chromium's DevTools protocol (Chromium only),
 //   problems(): console errors, uncaught exceptions and failed requests so far,
 //   close().
@@ -49,6 +50,11 @@ function pageQueries(browser) {
         if (Date.now() > deadline) throw new TimeoutError(`not met within ${timeout} ms: ${fn}`)
         await new Promise(resolve => setTimeout(resolve, interval))
       }
+    },
+    // Opens a section of the page (a <details>) by its summary, unless it is open: a
+    // second click would close it again.
+    async openSection(id) {
+      if (!(await browser.evaluate(id => document.getElementById(id).open, id))) await browser.click(`#${id} > summary`)
     },
     // The element's box in viewport coordinates, or null when nothing matches.
     boundingBox: selector =>
