@@ -35,11 +35,8 @@ vendored=(
   cm-chessboard/src/extensions/markers/Markers.js
   cm-chessboard/src/extensions/promotion-dialog/PromotionDialog.js
   cm-chessboard/assets/chessboard.css
-  cm-chessboard/assets/pieces/standard.svg
   cm-chessboard/assets/extensions/arrows/arrows.css
-  cm-chessboard/assets/extensions/arrows/arrows.svg
   cm-chessboard/assets/extensions/markers/markers.css
-  cm-chessboard/assets/extensions/markers/markers.svg
   cm-chessboard/assets/extensions/promotion-dialog/promotion-dialog.css
   @mliebelt/pgn-parser/LICENSE
   @mliebelt/pgn-parser/lib/index.umd.js
@@ -74,7 +71,7 @@ done
   echo "licence (CC BY-SA 3.0, https://creativecommons.org/licenses/by-sa/3.0/), as shipped by cm-chessboard."
 } >"$out/THIRD-PARTY-NOTICES.txt"
 cp -r "$engine"/browser/. "$out/"
-node "$page/inline-sprites.mjs" "$out"
+node "$page/inline-sprites.mjs" "$out" "$root/web/node_modules"
 node "$page/build-single-file.mjs" "$out" "$engine/npm/engine-inline.mjs" "$out/quillbrook.html" >/dev/null
 # The service worker, with the files it keeps for offline use (those the page
 # loads) and their version, a digest of their contents.

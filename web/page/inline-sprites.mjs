@@ -1,23 +1,24 @@
-// Usage: node inline-sprites.mjs WEB_FOLDER
-// Puts the board's sprites (pieces, markers, arrows) into the folder's index.html,
-// under the ids the board looks for before it fetches them: they then arrive with
-// the page instead of redrawing the board once each has loaded.
+// Usage: node inline-sprites.mjs WEB_FOLDER NODE_MODULES
+// Puts the board's sprites (pieces, markers, arrows, from cm-chessboard in
+// NODE_MODULES) into the folder's index.html, under the ids the board looks for
+// before it fetches them: they arrive with the page instead of redrawing the board
+// once each has loaded, and the folder needs no copy of them.
 import fs from "node:fs"
 import path from "node:path"
 
-const [folder] = process.argv.slice(2)
-if (!folder) {
-  console.error("usage: node inline-sprites.mjs WEB_FOLDER")
+const [folder, modules] = process.argv.slice(2)
+if (!modules) {
+  console.error("usage: node inline-sprites.mjs WEB_FOLDER NODE_MODULES")
   process.exit(2)
 }
 const SPRITES = {
-  "cm-chessboard-sprite": "vendor/cm-chessboard/assets/pieces/standard.svg",
-  "cm-chessboard-markers": "vendor/cm-chessboard/assets/extensions/markers/markers.svg",
-  "cm-chessboard-arrows": "vendor/cm-chessboard/assets/extensions/arrows/arrows.svg",
+  "cm-chessboard-sprite": "cm-chessboard/assets/pieces/standard.svg",
+  "cm-chessboard-markers": "cm-chessboard/assets/extensions/markers/markers.svg",
+  "cm-chessboard-arrows": "cm-chessboard/assets/extensions/arrows/arrows.svg",
 }
 const sprite = ([id, file]) =>
   `<div id="${id}" style="transform: scale(0); position: absolute" aria-hidden="true">` +
-  `${fs.readFileSync(path.join(folder, file), "utf8").replace(/<\?xml[^>]*>/, "").trim()}</div>`
+  `${fs.readFileSync(path.join(modules, file), "utf8").replace(/<\?xml[^>]*>/, "").trim()}</div>`
 const page = path.join(folder, "index.html")
 const html = fs.readFileSync(page, "utf8")
 if (!html.includes("</body>")) throw new Error(`${page} has no </body>`)
