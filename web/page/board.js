@@ -1,6 +1,7 @@
 // The board widget (cm-chessboard) as the page uses it: a position shown with its
 // last move, moves made by dragging or clicking, a promotion dialog, and arrows for
-// the engine's lines.
+// the engine's lines. Its sprites come in the page (inline-sprites.mjs), so it fetches
+// none.
 import {Chessboard, COLOR, INPUT_EVENT_TYPE} from "cm-chessboard/src/Chessboard.js"
 import {Arrows} from "cm-chessboard/src/extensions/arrows/Arrows.js"
 import {Markers, MARKER_TYPE} from "cm-chessboard/src/extensions/markers/Markers.js"
@@ -17,7 +18,6 @@ export function createBoard(element, {play, canMove}) {
   let marked
   const board = new Chessboard(element, {
     position: fen,
-    assetsUrl: "vendor/cm-chessboard/assets/",
     style: {cssClass: "default", showCoordinates: true, animationDuration: 200},
     extensions: [{class: Markers, props: {autoMarkers: MARKER_TYPE.frame}}, {class: PromotionDialog}, {class: Arrows}],
   })

@@ -57,9 +57,9 @@ export function sanLine(fen, moves) {
 
 // The game in the address's fragment: "#pgn=<PGN>" once moves have been played,
 // "#fen=<FEN>" for a position without moves, "" for the usual first position with
-// none; PGN is given by the caller, encoded here as a URL component.
+// none; the game's PGN is given by the caller, encoded here as a URL component.
 export function gameFragment(tree, pgn) {
-  if (tree.root.children.length > 0) return `#pgn=${encodeURIComponent(pgn())}`
+  if (tree.root.children.length > 0) return `#pgn=${encodeURIComponent(pgn)}`
   const fen = tree.root.fen
   return fen === DEFAULT_POSITION ? "" : `#fen=${encodeURIComponent(fen).replaceAll("%2F", "/")}`
 }

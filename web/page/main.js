@@ -16,6 +16,7 @@ import {
   siblings,
   treeFromJSON,
 } from "quillbrook-core/chess/tree.js"
+import {readPgn, writePgn} from "quillbrook-core/chess/pgn.js"
 import {createEnginePool} from "quillbrook-core/engine-pool.js"
 import {nextMistake, reviewGame} from "quillbrook-core/review/index.js"
 import {showEvalBar, showLines} from "./analysis-view.js"
@@ -244,8 +245,10 @@ function render() {
   showAnalysis()
   showReviewState()
   const text = pgnText()
-  element("pgn-output").value = text ?? ""
-  if (text !== null) history.replaceState(null, "", gameFragment(state.tree, () => text) || location.pathname + location.search)
+  element("pgn-output").value = text
+  // Rewriting the address is a navigation's work for the browser: only when it changes.
+  const address = gameFragment(state.tree, text) || location.pathname + location.search
+  if (address !== (location.hash || location.pathname + location.search)) history.replaceState(null, "", address)
   saveSoon(() => ({tree: state.tree, current: state.current, tags: state.tags, review: state.review, settings: state.settings}))
 }
 
@@ -276,26 +279,11 @@ function showAnalysis() {
 
 // --- PGN ---
 
-let pgnModule = null
-// The PGN reader and writer (and their parser) load on first use, not with the page.
-const pgn = () => (pgnModule ??= import("quillbrook-core/chess/pgn.js"))
-let pgnWriter = null
-
-// The game as PGN, for the export and the address; "" for a game with no moves, and
-// null until the writer has loaded, which a game with moves sets going (the page is
-// then drawn again).
+// The game as PGN, for the export and the address; "" for a game with no moves.
 function pgnText() {
   if (state.tree.root.children.length === 0) return ""
-  if (!pgnWriter) {
-    pgn().then(module => {
-      if (pgnWriter) return
-      pgnWriter = module.writePgn
-      render()
-    })
-    return null
-  }
   const evaluation = node => node.data?.review?.score ?? undefined
-  return pgnWriter(state.tree, {tags: state.tags, evaluation})
+  return writePgn(state.tree, {tags: state.tags, evaluation})
 }
 
 function setGame(tree, tags = {}) {
@@ -454,8 +442,7 @@ element("next-mistake-b").addEventListener("click", () => goToNextMistake("b"))
 // PGN in: pasted or opened; with several games, the first is loaded and the others
 // offered.
 let pgnGames = []
-async function loadPgnText(text) {
-  const {readPgn} = await pgn()
+function loadPgnText(text) {
   const {games, skipped} = readPgn(text)
   element("pgn-error").textContent = skipped.map(game => `Game ${game.number} (line ${game.line}) skipped: ${game.reason}`).join("; ")
   if (games.length === 0) {
@@ -550,7 +537,7 @@ element("protocol-form").addEventListener("submit", event => {
 
 // --- Start: the game from the address, else the one kept from the last visit ---
 
-async function open() {
+function open() {
   const saved = loadSaved()
   if (saved?.settings) Object.assign(state.settings, saved.settings)
   showSettings()
@@ -559,7 +546,6 @@ async function open() {
     if (opened.fen) {
       state.tree = createTree(opened.fen)
     } else if (opened.pgn) {
-      const {readPgn} = await pgn()
       const [game] = readPgn(opened.pgn).games
       if (!game) throw new Error("the address's game cannot be read")
       state.tree = game.tree
@@ -579,7 +565,8 @@ async function open() {
 
 // The engine starts in a task of its own once the page is drawn, so that neither
 // keeps the other's input waiting long.
-open().then(() => setTimeout(startEngine))
+open()
+setTimeout(startEngine)
 
 // A served page keeps its files for the next visit, with the network off or on.
 if ("serviceWorker" in navigator && location.protocol.startsWith("http")) {
