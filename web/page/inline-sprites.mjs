@@ -16,9 +16,16 @@ const SPRITES = {
   "cm-chessboard-markers": "cm-chessboard/assets/extensions/markers/markers.svg",
   "cm-chessboard-arrows": "cm-chessboard/assets/extensions/arrows/arrows.svg",
 }
-const sprite = ([id, file]) =>
-  `<div id="${id}" style="transform: scale(0); position: absolute" aria-hidden="true">` +
-  `${fs.readFileSync(path.join(modules, file), "utf8").replace(/<\?xml[^>]*>/, "").trim()}</div>`
+// Each sheet's drawings go inside <defs>: the board shows them through <use>, and
+// the sheet itself is then neither laid out nor painted (as drawn shapes, scaled to
+// nothing, it was, in every frame: most of the page's first layout).
+function sprite([id, file]) {
+  const svg = fs.readFileSync(path.join(modules, file), "utf8").replace(/<\?xml[^>]*>/, "").trim()
+  const body = /^(<!--[\s\S]*?-->\s*)?(<svg[^>]*>)([\s\S]*)<\/svg>$/.exec(svg)
+  if (!body) throw new Error(`${file} is not one <svg> element`)
+  const [, comment = "", open, drawings] = body
+  return `<div id="${id}" style="transform: scale(0); position: absolute" aria-hidden="true">${comment}${open}<defs>${drawings}</defs></svg></div>`
+}
 const page = path.join(folder, "index.html")
 const html = fs.readFileSync(page, "utf8")
 if (!html.includes("</body>")) throw new Error(`${page} has no </body>`)
