@@ -247,8 +247,9 @@ function render() {
   const text = pgnText()
   element("pgn-output").value = text
   // Rewriting the address is a navigation's work for the browser: only when it changes.
-  const address = gameFragment(state.tree, text) || location.pathname + location.search
-  if (address !== (location.hash || location.pathname + location.search)) history.replaceState(null, "", address)
+  const plain = location.pathname + location.search
+  const address = gameFragment(state.tree, text) || plain
+  if (address !== (location.hash || plain)) history.replaceState(null, "", address)
   saveSoon(() => ({tree: state.tree, current: state.current, tags: state.tags, review: state.review, settings: state.settings}))
 }
 
