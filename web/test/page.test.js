@@ -135,7 +135,10 @@ test("games: position command, numbered moves, end and address", () => {
     const numbered = sanMoves(fen, request.moves).map(({number, san}) => (number ? `${number} ${san}` : san))
     assert.deepEqual(numbered, rows.flatMap(([number, white, black]) => [white && `${number}. ${white}`, black && (white ? black : `${number}... ${black}`)]).filter(Boolean), command)
     assert.deepEqual(gameEnd(pathTo(tree, id)), end, command)
-    const {fen: openedFen, pgn} = gameFromFragment(gameFragment(tree, writePgn(tree)))
+    const fragment = gameFragment(tree, writePgn(tree))
+    // An address keeps the fragment as it is: nothing in it for the browser to encode.
+    assert.equal(new URL(fragment, "https://quillbrook.example/").hash, fragment, command)
+    const {fen: openedFen, pgn} = gameFromFragment(fragment)
     const reopened = pgn ? readGame(pgn).tree : createTree(openedFen ?? START)
     assert.deepEqual([reopened.root.fen, movesTo(reopened, id)], [tree.root.fen, request.moves], command)
   }
